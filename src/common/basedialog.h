@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class QHBoxLayout;
+class QPushButton;
+
+// The dialog most windows derive from: a content area between two separator
+// lines and a bottom strip with "确定(&O)" (default, Enter) and "取消(&C)"
+// (Escape). Cancel closes with result 2; OK has no result of its own: each
+// derived dialog handles btnOKClick, checks its input and calls done(1).
+class TFormBaseDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    enum Result { ResultOK = 1, ResultCancel = 2 };
+
+    explicit TFormBaseDlg(QWidget* parent = nullptr);
+
+    void reject() override;
+
+protected:
+    // Where the derived dialog puts its controls.
+    QWidget* contentArea() const { return m_content; }
+    // The bottom strip's layout; buttons inserted at index 0 sit at its left.
+    QHBoxLayout* buttonStrip() const { return m_strip; }
+
+    virtual void btnOKClick();
+    void showEvent(QShowEvent* event) override;
+
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+
+private:
+    QWidget* m_content;
+    QHBoxLayout* m_strip;
+    bool m_positioned = false;
+};
+
+// Centres a top-level window on the application's active window, or on the
+// screen when there is none.
+void CenterOnActiveWindow(QWidget* window);

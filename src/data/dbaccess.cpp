@@ -1,0 +1,359 @@
+#include "dbaccess.h"
+
+#include "app/globals.h"
+#include "app/inifile.h"
+#include "common/clock.h"
+#include "common/exceptions.h"
+#include "common/messages.h"
+#include "common/scramble.h"
+#include "sqlitefunctions.h"
+
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QUuid>
+
+#include <sqlite3.h>
+
+TDbAccess* DbAccess = nullptr;
+
+namespace {
+
+const QString QuerySummary = QStringLiteral("数据库查询错误,请检查!");
+const QString BatchSummary = QStringLiteral("数据库操作失败！");
+const QString Separator = QStringLiteral("@#@");
+
+QString errorText(const QSqlError& error)
+{
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QStringLiteral("未知错误") : text;
+}
+
+} // namespace
+
+TDbAccess::TDbAccess()
+    : m_connectionName(QStringLiteral("kesp-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+{
+}
+
+TDbAccess::~TDbAccess()
+{
+    if (m_clockListener)
+        Clock::removeListener(m_clockListener);
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QSqlDatabase TDbAccess::Connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+bool TDbAccess::IsConnected() const
+{
+    return Connection().isOpen();
+}
+
+bool TDbAccess::configure(QString* failure)
+{
+    if (DbMode == 1) {
+        const QString fileName = AppPath + QStringLiteral("data.dat");
+        if (!QFileInfo::exists(fileName)) {
+            *failure = QStringLiteral("找不到数据库文件 %1").arg(fileName);
+            return false;
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        // mode=rw: never create an empty database in place of a missing file.
+        db.setDatabaseName(QUrl::fromLocalFile(fileName).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        return true;
+    }
+    if (DbMode != 2) {
+        *failure = QStringLiteral("无效的数据库模式 %1").arg(DbMode);
+        return false;
+    }
+
+    const TIniFile ini(ConfigFileName());
+    const QString section = QStringLiteral("Database");
+    ConnectModel = ini.ReadInteger(section, QStringLiteral("ConnectModel"), 0);
+    ConnectWWW = ini.ReadBool(section, QStringLiteral("ConnectWWW"), false);
+    Server = ini.ReadString(section, QStringLiteral("Data Source"), QStringLiteral("(Local)"));
+    Database = ini.ReadString(section, QStringLiteral("Database"), QStringLiteral("Dravlok"));
+    UserID = ini.ReadString(section, QStringLiteral("UserID"), QStringLiteral("sa"));
+    Password = DecryptText(ini.ReadString(section, QStringLiteral("Password"), QString()), QStringLiteral("wick"));
+    const int port = ini.ReadInteger(section, QStringLiteral("Port"), 5432);
+
+    if (ConnectModel != 0 && ConnectModel != 1) {
+        *failure = QStringLiteral("无效的身份验证方式 %1").arg(ConnectModel);
+        return false;
+    }
+    if (ConnectModel == 1 && ConnectWWW) {
+        QString address;
+        if (!ResolveHost(Server, &address)) {
+            ShowInfo(QStringLiteral("域名解析失败！"));
+            failure->clear();
+            return false;
+        }
+        Server = address;
+    }
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+    // "(Local)" is the server on this machine, reached through its local socket.
+    if (Server.compare(QStringLiteral("(Local)"), Qt::CaseInsensitive) != 0)
+        db.setHostName(Server);
+    db.setDatabaseName(Database);
+    if (ConnectModel == 1) {
+        db.setUserName(UserID);
+        db.setPassword(Password);
+        db.setPort(port);
+    }
+    db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=kesp"));
+    return true;
+}
+
+bool TDbAccess::open(QString* failure)
+{
+    QSqlDatabase db = Connection();
+    if (!db.open()) {
+        *failure = errorText(db.lastError());
+        db.close();
+        return false;
+    }
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // SQLite opens any file lazily; make sure this one is a database.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+            *failure = errorText(probe.lastError());
+            probe.finish();
+            db.close();
+            return false;
+        }
+        RegisterSqliteFunctions(*static_cast<sqlite3**>(db.driver()->handle().data()));
+    } else {
+        copyClockToSession();
+    }
+    return true;
+}
+
+void TDbAccess::Connect()
+{
+    QString failure;
+    m_configured = configure(&failure);
+    if (m_configured && open(&failure)) {
+        if (DbMode == 2 && !m_clockListener)
+            m_clockListener = Clock::addListener([this] { copyClockToSession(); });
+        return;
+    }
+    if (failure.isEmpty())
+        return; // the host lookup failed and has said so
+    ShowErrorDetail(QStringLiteral("数据库连接失败！"), failure, QString());
+}
+
+// The server's GetDate() honours kesp.now, so a fixed program clock is also
+// the server's "now" for this session.
+void TDbAccess::copyClockToSession()
+{
+    QSqlDatabase db = Connection();
+    if (!db.isOpen() || db.driverName() != QLatin1String("QPSQL"))
+        return;
+    const QString now = Clock::isTestClock() ? Clock::now().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("select set_config('kesp.now', ?, false)"));
+    query.addBindValue(now);
+    query.exec();
+}
+
+void TDbAccess::ensureOpen(const QString& summary, const QString& sql)
+{
+    if (IsConnected())
+        return;
+    QString failure = QStringLiteral("数据库未连接");
+    if (!m_configured || !open(&failure))
+        throw EDBException(failure, summary, sql);
+}
+
+bool TDbAccess::SaveServerSettings(int connectModel, bool connectWWW, const QString& userID,
+                                   const QString& password, const QString& dataSource, const QString& database)
+{
+    TIniFile ini(ConfigFileName());
+    const QString section = QStringLiteral("Database");
+    ini.WriteInteger(section, QStringLiteral("ConnectModel"), connectModel);
+    ini.WriteBool(section, QStringLiteral("ConnectWWW"), connectWWW);
+    ini.WriteString(section, QStringLiteral("UserID"), userID);
+    ini.WriteString(section, QStringLiteral("Password"), password);
+    ini.WriteString(section, QStringLiteral("Data Source"), dataSource);
+    ini.WriteString(section, QStringLiteral("Database"), database);
+    ini.UpdateFile();
+    return true;
+}
+
+void TDbAccess::openInto(TResultSet& resultSet, const QString& sql)
+{
+    resultSet.Close();
+    ensureOpen(QuerySummary, sql);
+    QSqlQuery query(Connection());
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw EDBException(errorText(query.lastError()), QuerySummary, sql);
+    resultSet.Load(query);
+}
+
+void TDbAccess::OpenQuery(const QString& sql)
+{
+    openInto(QueryData, sql);
+}
+
+void TDbAccess::OpenTimerQuery(const QString& sql)
+{
+    openInto(TimerData, sql);
+}
+
+int TDbAccess::QueryInteger(const QString& sql)
+{
+    OpenQuery(sql);
+    return QueryData.Fields(0).AsInteger();
+}
+
+void TDbAccess::ExecuteBatch(const QString& batch)
+{
+    struct BusyFlag
+    {
+        explicit BusyFlag(bool& flag)
+            : busy(flag)
+        {
+            busy = true;
+        }
+        ~BusyFlag() { busy = false; }
+        bool& busy;
+    } busyFlag(Busy);
+
+    ensureOpen(BatchSummary, batch);
+    QSqlDatabase db = Connection();
+    if (!db.transaction())
+        throw EDBException(errorText(db.lastError()), BatchSummary, batch);
+    QSqlQuery query(db);
+    for (const QString& piece : SplitBatch(batch)) {
+        if (piece.trimmed().isEmpty())
+            continue;
+        if (!query.exec(piece)) {
+            const QString failure = errorText(query.lastError());
+            query.finish();
+            db.rollback();
+            throw EDBException(failure, BatchSummary, batch);
+        }
+    }
+    query.finish();
+    if (!db.commit()) {
+        const QString failure = errorText(db.lastError());
+        db.rollback();
+        throw EDBException(failure, BatchSummary, batch);
+    }
+}
+
+void TDbAccess::KeepAlive()
+{
+    if (Busy)
+        return;
+    QSqlDatabase db = Connection();
+    bool alive = db.isOpen();
+    if (alive) {
+        QSqlQuery probe(db);
+        alive = probe.exec(QStringLiteral("Select GetDate()"));
+    }
+    if (!alive && m_configured) {
+        db.close();
+        QString ignored;
+        open(&ignored);
+    }
+}
+
+bool TDbAccess::ResolveHost(const QString& hostName, QString* address)
+{
+    const QHostInfo info = QHostInfo::fromName(hostName.left(255));
+    for (const QHostAddress& candidate : info.addresses()) {
+        if (candidate.protocol() == QAbstractSocket::IPv4Protocol) {
+            *address = candidate.toString();
+            return true;
+        }
+    }
+    return false;
+}
+
+void DbExecute(const QString& batch)
+{
+    DbAccess->ExecuteBatch(batch);
+}
+
+int DbQueryInteger(const QString& sql)
+{
+    return DbAccess->QueryInteger(sql);
+}
+
+QString SqlEscape(const QString& value)
+{
+    QString escaped = value;
+    return escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+QStringList SplitString(const QString& text, const QString& separator)
+{
+    return text.split(separator, Qt::KeepEmptyParts);
+}
+
+QStringList SplitBatch(const QString& batch)
+{
+    QStringList pieces;
+    qsizetype start = 0;
+    bool quoted = false;
+    for (qsizetype i = 0; i < batch.size(); ++i) {
+        const QChar c = batch.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted; // a doubled quote toggles twice and stays inside
+        } else if (!quoted && batch.mid(i, Separator.size()) == Separator) {
+            pieces.append(batch.mid(start, i - start));
+            i += Separator.size() - 1;
+            start = i + 1;
+        }
+    }
+    pieces.append(batch.mid(start));
+    return pieces;
+}
+
+void FillStrings(const QString& statement, const QString& column, QStringList& list)
+{
+    DbAccess->OpenQuery(statement);
+    list.clear();
+    TResultSet& data = DbAccess->QueryData;
+    for (; !data.Eof(); data.Next()) {
+        const QString value = data.FieldByName(column).AsString();
+        if (!value.trimmed().isEmpty())
+            list.append(value);
+    }
+}
+
+void FillListView(const QString& statement, QTreeWidget* listView)
+{
+    DbAccess->OpenQuery(statement);
+    listView->setUpdatesEnabled(false);
+    listView->clear();
+    const TResultSet& data = DbAccess->QueryData;
+    QList<QTreeWidgetItem*> items;
+    items.reserve(data.RecordCount());
+    for (int row = 0; row < data.RecordCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < data.FieldCount(); ++column)
+            texts.append(data.Cell(row, column).isNull() ? QString(QLatin1String("")) : data.Cell(row, column));
+        items.append(new QTreeWidgetItem(texts));
+    }
+    listView->addTopLevelItems(items);
+    listView->setUpdatesEnabled(true);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QSqlQuery;
+
+// One column of the current row. NULL reads as empty text and as 0.
+class TField
+{
+public:
+    explicit TField(const QString& value)
+        : m_value(value)
+    {
+    }
+
+    QString AsString() const { return m_value.isNull() ? QString(QLatin1String("")) : m_value; }
+    int AsInteger() const;
+    QDateTime AsDateTime() const;
+    bool IsNull() const { return m_value.isNull(); }
+
+private:
+    QString m_value;
+};
+
+// The rows of one query, read fully when it is opened. After opening, the
+// cursor stands on the first row; Eof is true at once for an empty result.
+class TResultSet
+{
+public:
+    bool Eof() const { return m_row >= RecordCount(); }
+    void Next() { ++m_row; }
+    void First() { m_row = 0; }
+    int RecordCount() const { return m_names.isEmpty() ? 0 : m_cells.size() / m_names.size(); }
+    int FieldCount() const { return m_names.size(); }
+    QString FieldName(int column) const { return m_names.at(column); }
+    const QStringList& FieldNames() const { return m_names; }
+
+    TField Fields(int column) const;
+    // Names are compared without regard to case; an unknown name raises Exception.
+    TField FieldByName(const QString& name) const;
+    // The text of any cell, for fillers that walk the whole result.
+    const QString& Cell(int row, int column) const { return m_cells.at(row * m_names.size() + column); }
+
+    void Load(QSqlQuery& query);
+    void Close();
+
+private:
+    QStringList m_names;
+    QVector<QString> m_cells; // row by row; a null QString is SQL NULL
+    int m_row = 0;
+};

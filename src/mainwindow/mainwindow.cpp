@@ -1,0 +1,235 @@
+#include "mainwindow.h"
+
+#include "app/globals.h"
+#include "common/clock.h"
+#include "common/exceptionhandler.h"
+#include "common/gbk.h"
+#include "common/messages.h"
+#include "common/scramble.h"
+#include "common/waitingpanel.h"
+#include "data/dbaccess.h"
+#include "operators/loginoper.h"
+#include "operators/loginwindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TFormMain* FormMain = nullptr;
+
+const QString CategoryTreeHint = QStringLiteral("点右键新建、修改和删除类别");
+
+namespace {
+
+// The caption and the home page address are kept scrambled in the program.
+const QString TextKey = QStringLiteral("kesp");
+const QString ScrambledCaption = QStringLiteral("4AE937D54DD720F77B889462EDC0B61AAE0D8A2FCAECA600823FCCF2C9");
+const QString ScrambledHomePage = QStringLiteral("6E88DF20E432F8FB11B75FBB5BFE5BB857C848D377EE14011AE13B92B357BD4E08");
+
+const QString PanelOperator = QStringLiteral("登录账号：");
+const QString PanelCount = QStringLiteral("当前客户记录数:");
+const QString PanelTime = QStringLiteral("当前时间：");
+
+} // namespace
+
+QString GbkPrefix(const QString& text, int bytes)
+{
+    QString prefix;
+    int used = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        // A surrogate pair is one character.
+        const int length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        used += ToGbk(character).size();
+        if (used > bytes)
+            break;
+        prefix += character;
+        i += length - 1;
+    }
+    return prefix;
+}
+
+TFormMain::TFormMain(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    resize(800, 520);
+
+    pgcntrl1 = new QTabWidget(this);
+    pgcntrl1->setObjectName(QStringLiteral("pgcntrl1"));
+    ts1 = new QWidget;
+    ts1->setObjectName(QStringLiteral("ts1"));
+    ts2 = new QWidget;
+    ts2->setObjectName(QStringLiteral("ts2"));
+    pgcntrl1->addTab(ts1, QStringLiteral("客户信息"));
+    pgcntrl1->addTab(ts2, QStringLiteral("回访提醒"));
+    setCentralWidget(pgcntrl1);
+
+    createStatusBar();
+    createSystemMenu();
+    createCustomerPage();
+    createTimers();
+
+    FormWaiting = new TFormWaiting;
+}
+
+TFormMain::~TFormMain()
+{
+    delete FormWaiting;
+    FormWaiting = nullptr;
+}
+
+void TFormMain::createStatusBar()
+{
+    stat1 = new QStatusBar(this);
+    stat1->setObjectName(QStringLiteral("stat1"));
+    const QString texts[3] = {PanelOperator, PanelCount, PanelTime};
+    const int widths[3] = {120, 180, 150};
+    for (int i = 0; i < 3; ++i) {
+        statPanels[i] = new QLabel(texts[i]);
+        statPanels[i]->setObjectName(QStringLiteral("statPanel%1").arg(i));
+        statPanels[i]->setMinimumWidth(widths[i]);
+        stat1->addWidget(statPanels[i]);
+    }
+    setStatusBar(stat1);
+}
+
+void TFormMain::createSystemMenu()
+{
+    pmSystem = new QMenu(this);
+    pmSystem->setObjectName(QStringLiteral("pmSystem"));
+    NOper = pmSystem->addAction(QStringLiteral("登录账号管理"));
+    NOper->setObjectName(QStringLiteral("NOper"));
+    pmSystem->addSeparator();
+    NData = pmSystem->addAction(QStringLiteral("数据维护"));
+    NData->setObjectName(QStringLiteral("NData"));
+    pmSystem->addSeparator();
+    NOpenWWW1 = pmSystem->addAction(QStringLiteral("软件主页"));
+    NOpenWWW1->setObjectName(QStringLiteral("NOpenWWW1"));
+    connect(NOpenWWW1, &QAction::triggered, this, &TFormMain::NOpenWWW1Click);
+}
+
+void TFormMain::createCustomerPage()
+{
+    btnSystem = new QPushButton(QStringLiteral("软件设置"));
+    btnSystem->setObjectName(QStringLiteral("btnSystem"));
+    btnSystem->setFixedSize(75, 25);
+    connect(btnSystem, &QPushButton::clicked, this, &TFormMain::btnSystemClick);
+    // btnSystem is the page's cancel button: Escape on the customer page clicks it.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), ts1, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, btnSystem, &QPushButton::click);
+
+    auto* buttonBar = new QHBoxLayout;
+    buttonBar->addStretch(1);
+    buttonBar->addWidget(btnSystem);
+
+    statHint = new QStatusBar;
+    statHint->setObjectName(QStringLiteral("statHint"));
+    statHint->setSizeGripEnabled(false);
+    statHintPanel = new QLabel;
+    statHintPanel->setObjectName(QStringLiteral("statHintPanel"));
+    statHintPanel->setMinimumWidth(50);
+    statHint->addWidget(statHintPanel, 1);
+
+    auto* categoryColumn = new QVBoxLayout;
+    categoryColumn->addStretch(1);
+    categoryColumn->addWidget(statHint);
+    auto* body = new QHBoxLayout;
+    body->addLayout(categoryColumn);
+    body->addStretch(1);
+
+    auto* layout = new QVBoxLayout(ts1);
+    layout->addLayout(buttonBar);
+    layout->addLayout(body, 1);
+}
+
+void TFormMain::createTimers()
+{
+    const auto timer = [this](const char* name, int interval, void (TFormMain::*handler)()) {
+        auto* t = new QTimer(this);
+        t->setObjectName(QLatin1String(name));
+        t->setInterval(interval);
+        connect(t, &QTimer::timeout, this, handler);
+        t->start();
+        return t;
+    };
+    tmrHint = timer("tmrHint", 200, &TFormMain::tmrHintTimer);
+    tmrTime = timer("tmrTime", 1000, &TFormMain::tmrTimeTimer);
+    TimerDB = timer("TimerDB", 1000, &TFormMain::TimerDBTimer);
+}
+
+bool TFormMain::FormShow()
+{
+    if (ShowLogin() != 1)
+        return false;
+    // A failing load step stops the loading; the window still opens with what
+    // was loaded before the failure.
+    try {
+        statPanels[0]->setText(PanelOperator + LoginOper->OperName);
+        setWindowTitle(DecryptText(ScrambledCaption, TextKey));
+    } catch (const std::exception& failure) {
+        ExceptionHandler->ReportException(failure);
+    }
+    return true;
+}
+
+void TFormMain::Terminate()
+{
+    m_terminating = true;
+    QCoreApplication::exit(0);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_terminating && !AskYesNo(QStringLiteral("确认退出程序吗?"))) {
+        event->ignore();
+        return;
+    }
+    delete FormWaiting;
+    FormWaiting = nullptr;
+    event->accept();
+}
+
+void TFormMain::btnSystemClick()
+{
+    pmSystem->popup(QCursor::pos());
+}
+
+void TFormMain::NOpenWWW1Click()
+{
+    OpenDocument(this, DecryptText(ScrambledHomePage, TextKey));
+}
+
+void TFormMain::tmrHintTimer()
+{
+    const int hintBytes = ToGbk(CategoryTreeHint).size();
+    m_hintBytes = m_hintBytes == hintBytes ? 0 : m_hintBytes + 1;
+    statHintPanel->setText(GbkPrefix(CategoryTreeHint, m_hintBytes));
+}
+
+void TFormMain::tmrTimeTimer()
+{
+    statPanels[2]->setText(PanelTime + Clock::now().toString(QStringLiteral("yyyy-MM-dd日 hh:mm:ss")));
+}
+
+void TFormMain::TimerDBTimer()
+{
+    TimerDB->stop();
+    if (DbMode != 2)
+        return;
+    struct Restart
+    {
+        QTimer* timer;
+        ~Restart() { timer->start(); }
+    } restart{TimerDB};
+    DbAccess->KeepAlive();
+}
