@@ -1,0 +1,54 @@
+#pragma once
+
+#include "testdatabase.h"
+
+#include <QMap>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QWidget;
+
+// A fresh database with the customer globals (categories, customers, the
+// logged-in operator "Admin") and empty field-title lists.
+class CustomerFixture
+{
+public:
+    CustomerFixture();
+    ~CustomerFixture();
+
+    TestDatabase db;
+
+    // Gives field n the title titles[n]; every other field gets none.
+    void setTitles(const QMap<int, QString>& titles);
+    int addCategory(const QString& name);
+    // Inserts a customer through TCustomer: fields[n] is field n, the rest stay empty.
+    QString addCustomer(int typeID, const QMap<int, QString>& fields);
+    // Makes storing `value` into table.column fail, the way each engine can.
+    void rejectValue(const QString& table, const QString& column, const QString& value);
+    // Every row of a query, each as its column texts.
+    static QList<QStringList> rows(const QString& sql);
+};
+
+// Gives every test function a fresh fixture and no leftover message boxes;
+// skips the function when the engine's database is missing.
+class CustomerTestCase : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<CustomerFixture> fixture;
+
+private slots:
+    void init();
+    void cleanup();
+};
+
+// Runs drive on the modal dialog that the next exec() shows, once its event
+// loop runs; closes the dialog with the cancel result if drive left it open.
+void DriveNextModal(std::function<void(QDialog*)> drive);
+// Types text into a widget the way an input method delivers it.
+void TypeText(QWidget* widget, const QString& text);
