@@ -60,14 +60,16 @@ QString TestDatabase::newDatabaseName()
     return QStringLiteral("kesp_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
-bool TestDatabase::adminExec(const QString& sql, QString* error)
+namespace {
+
+bool execOn(const QString& database, const QString& sql, QString* error)
 {
-    const QString name = QStringLiteral("kesp-test-admin");
+    const QString name = QStringLiteral("kesp-test-admin-") + database;
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                        : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setConnectOptions(adminConnectionInfo(QStringLiteral("postgres")));
+        db.setConnectOptions(adminConnectionInfo(database));
         if (!db.isOpen() && !db.open()) {
             if (error)
                 *error = db.lastError().text();
@@ -78,6 +80,20 @@ bool TestDatabase::adminExec(const QString& sql, QString* error)
         if (!ok && error)
             *error = query.lastError().text();
     }
+    return ok;
+}
+
+} // namespace
+
+bool TestDatabase::adminExec(const QString& sql, QString* error)
+{
+    return execOn(QStringLiteral("postgres"), sql, error);
+}
+
+bool TestDatabase::exec(const QString& sql) const
+{
+    const bool ok = execOn(m_databaseName, sql, nullptr);
+    QSqlDatabase::removeDatabase(QStringLiteral("kesp-test-admin-") + m_databaseName);
     return ok;
 }
 

@@ -25,8 +25,10 @@ public:
     // PostgreSQL only: the database's name and a libpq connection string for it.
     QString databaseName() const { return m_databaseName; }
 
-    // Runs SQL on a separate administrative connection (PostgreSQL only).
+    // Runs SQL on a separate administrative connection to the server's
+    // "postgres" database, or to this test database (PostgreSQL only).
     static bool adminExec(const QString& sql, QString* error = nullptr);
+    bool exec(const QString& sql) const;
     // The key=value pairs of KESP_TEST_PG (host, port, user); empty without it.
     static QMap<QString, QString> serverSettings();
     static QString newDatabaseName();

@@ -1,0 +1,29 @@
+#include "guitest.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QPointer>
+#include <QTimer>
+
+void OnNextModal(std::function<void(QWidget*)> action)
+{
+    QPointer<QWidget> previous = QApplication::activeModalWidget();
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, previous, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == previous || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        QPointer<QWidget> window = modal;
+        action(modal);
+        // A failed check inside action must not leave the test waiting on the dialog.
+        if (QTest::currentTestFailed() && window && window->isVisible()) {
+            if (auto* dialog = qobject_cast<QDialog*>(window.data()))
+                dialog->reject();
+        }
+    });
+    timer->start();
+}

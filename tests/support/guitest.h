@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+// Runs action on the next modal window as soon as it is shown, so a test can
+// drive a dialog that a call opens with exec().
+void OnNextModal(std::function<void(QWidget*)> action);
+
+// The child of window with this object name, or null.
+template <typename T>
+T* Child(QWidget* window, const char* name)
+{
+    return window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
+}
