@@ -119,11 +119,9 @@ void TCustomer::FillCustomerList(TKespStringGrid* grid, const QString& typeName,
     }
     if (!LoginOper->HasRight(SeeOthersRight))
         sql += QStringLiteral(" and OperName=%1 ").arg(quoted(LoginOper->OperName));
-    // CreateDate has whole seconds. Rows of one second follow their storage
-    // order: the rowid in SQLite; in PostgreSQL the row's place in the table,
-    // which is insertion order for rows never updated (the schema has no
-    // insertion counter).
-    sql += onPostgres() ? QStringLiteral(" order by CreateDate ASC,a.ctid")
+    // CreateDate has whole seconds. Rows created within the same second keep
+    // their insertion order: the rowid in SQLite, the SeqNo counter in PostgreSQL.
+    sql += onPostgres() ? QStringLiteral(" order by CreateDate ASC,a.SeqNo")
                         : QStringLiteral(" order by CreateDate ASC,a.rowid");
     SQL = sql;
     FillGrid(SQL, grid);

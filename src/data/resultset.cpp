@@ -80,6 +80,13 @@ void TResultSet::Load(QSqlQuery& query)
     }
 }
 
+void TResultSet::Assign(QStringList names, QVector<QString> cells)
+{
+    m_names = std::move(names);
+    m_cells = std::move(cells);
+    m_row = 0;
+}
+
 void TResultSet::Close()
 {
     m_names.clear();

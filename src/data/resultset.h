@@ -45,6 +45,8 @@ public:
     const QString& Cell(int row, int column) const { return m_cells.at(row * m_names.size() + column); }
 
     void Load(QSqlQuery& query);
+    // Takes the column names and the cells, row by row.
+    void Assign(QStringList names, QVector<QString> cells);
     void Close();
 
 private:

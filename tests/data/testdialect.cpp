@@ -91,7 +91,7 @@ void TestDialect::serverIsNull()
 {
     if (m_db->engine() != TestEngine::Postgres)
         QSKIP("the server dialect's two-argument IsNull");
-    QCOMPARE(value(QStringLiteral("IsNull(NULL,'x') || IsNull('y','x')")), QStringLiteral("xy"));
+    QCOMPARE(value(QStringLiteral("IsNull(NULL,'x') || IsNull('y','x') || IsNull(NULL::integer,3)")), QStringLiteral("xy3"));
 }
 
 KESP_DB_TEST(TestDialect)

@@ -7,8 +7,11 @@ create function getdate() returns timestamp(0) language sql stable as $$
     select coalesce(nullif(current_setting('kesp.now', true), '')::timestamp(0), localtimestamp(0))
 $$;
 
--- The server dialect's two-argument IsNull.
+-- The server dialect's two-argument IsNull; the text form also takes untyped literals.
 create function isnull(value anyelement, replacement anyelement) returns anyelement language sql immutable as $$
+    select coalesce(value, replacement)
+$$;
+create function isnull(value text, replacement text) returns text language sql immutable as $$
     select coalesce(value, replacement)
 $$;
 
@@ -19,7 +22,9 @@ create table Customer (
     Kesp200006 text, Kesp200007 text, Kesp200008 text, Kesp200009 text, Kesp200010 text,
     Kesp200011 text, Kesp200012 text, Kesp200013 text, Kesp200014 text,
     OperName   text,
-    CreateDate timestamp(0) default getdate()
+    CreateDate timestamp(0) default getdate(),
+    -- Insertion order among rows created within the same second.
+    SeqNo      bigint generated always as identity
 );
 create index CustomerType on Customer (TypeID);
 create index CustomerCreated on Customer (CreateDate);
