@@ -19,13 +19,19 @@ static void initSchemaResources()
 
 namespace {
 
-QString schemaScript(const QString& name)
+QString readScript(const QString& name)
 {
     initSchemaResources();
     QFile file(QStringLiteral(":/data/schema/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("程序缺少建表脚本 %1").arg(name));
     return QString::fromUtf8(file.readAll());
+}
+
+// The engine's tables followed by the first rows both engines share.
+QString schemaScript(const QString& tables)
+{
+    return readScript(tables) + QLatin1Char('\n') + readScript(QStringLiteral("rows.sql"));
 }
 
 // A QSqlDatabase connection that is removed again however the work ends.
