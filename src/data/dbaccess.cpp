@@ -8,9 +8,12 @@
 #include "common/scramble.h"
 #include "sqlitefunctions.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QSaveFile>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -288,6 +291,101 @@ bool TDbAccess::ResolveHost(const QString& hostName, QString* address)
     return false;
 }
 
+namespace {
+
+const QString BackupSummary = QStringLiteral("数据库备份失败！");
+const QString RestoreSummary = QStringLiteral("数据库恢复失败！");
+
+QString localDatabaseFile()
+{
+    return AppPath + QStringLiteral("data.dat");
+}
+
+QString fileFailure(const QString& fileName, const QString& reason)
+{
+    return QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+// Copies into a temporary file next to target and renames it over target, so
+// target is always either the old file or the whole copy.
+bool copyFileOver(const QString& source, const QString& target, QString* failure)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *failure = fileFailure(source, in.errorString());
+        return false;
+    }
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *failure = fileFailure(target, out.errorString());
+        return false;
+    }
+    char buffer[64 * 1024];
+    qint64 length = 0;
+    while ((length = in.read(buffer, sizeof buffer)) > 0) {
+        if (out.write(buffer, length) != length) {
+            *failure = fileFailure(target, out.errorString());
+            return false;
+        }
+    }
+    if (length < 0) {
+        *failure = fileFailure(source, in.errorString());
+        return false;
+    }
+    if (!out.commit()) {
+        *failure = fileFailure(target, out.errorString());
+        return false;
+    }
+    return true;
+}
+
+// Whether the file opens, read-only, as an SQLite database holding every
+// table of this program.
+bool isProgramDatabase(const QString& fileName)
+{
+    QStringList missing = {QStringLiteral("customer"), QStringLiteral("usertype"), QStringLiteral("alam"),
+                           QStringLiteral("diy"),      QStringLiteral("diyremark"), QStringLiteral("oper"),
+                           QStringLiteral("authority"), QStringLiteral("rules")};
+    sqlite3* handle = nullptr;
+    if (sqlite3_open_v2(fileName.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(handle, "select lower(name) from sqlite_master where type='table'", -1, &statement,
+                               nullptr)
+            == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                missing.removeAll(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(handle);
+    return missing.isEmpty();
+}
+
+} // namespace
+
+void TDbAccess::Backup(const QString& target)
+{
+    if (DbMode != 1)
+        return;
+    QString failure;
+    if (!copyFileOver(localDatabaseFile(), target, &failure))
+        throw EDBException(failure, BackupSummary, QString());
+}
+
+void TDbAccess::Restore(const QString& source)
+{
+    if (DbMode != 1)
+        return;
+    // Checked before anything is closed: a refused file leaves the database
+    // as it was, still open.
+    if (!isProgramDatabase(source))
+        throw EDBException(fileFailure(source, QStringLiteral("不是本系统的数据库文件")), RestoreSummary, QString());
+    Connection().close();
+    QString failure;
+    if (!copyFileOver(source, localDatabaseFile(), &failure) || !open(&failure))
+        throw EDBException(failure, RestoreSummary, QString());
+}
+
 void DbExecute(const QString& batch)
 {
     DbAccess->ExecuteBatch(batch);
@@ -296,6 +394,16 @@ void DbExecute(const QString& batch)
 int DbQueryInteger(const QString& sql)
 {
     return DbAccess->QueryInteger(sql);
+}
+
+void DbBackup(const QString& target)
+{
+    DbAccess->Backup(target);
+}
+
+void DbRestore(const QString& source)
+{
+    DbAccess->Restore(source);
 }
 
 QString SqlEscape(const QString& value)

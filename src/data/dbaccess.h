@@ -34,6 +34,10 @@ public:
     void ExecuteBatch(const QString& batch);
     void KeepAlive();
     static bool ResolveHost(const QString& hostName, QString* address);
+    // Database mode 1 only: copy the database file to a file, or replace it
+    // by a backup that opens as this program's database. Other modes: nothing.
+    void Backup(const QString& target);
+    void Restore(const QString& source);
 
     QSqlDatabase Connection() const;
 
@@ -65,6 +69,8 @@ extern TDbAccess* DbAccess;
 
 void DbExecute(const QString& batch);
 int DbQueryInteger(const QString& sql);
+void DbBackup(const QString& target);
+void DbRestore(const QString& source);
 
 // A text value ready to go between single quotes in a statement.
 QString SqlEscape(const QString& value);

@@ -7,9 +7,11 @@
 #include "common/messages.h"
 #include "common/scramble.h"
 #include "common/waitingpanel.h"
+#include "data/datamaintenancewindow.h"
 #include "data/dbaccess.h"
 #include "operators/loginoper.h"
 #include "operators/loginwindow.h"
+#include "operators/opermanagerwindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -115,6 +117,8 @@ void TFormMain::createSystemMenu()
     pmSystem->addSeparator();
     NOpenWWW1 = pmSystem->addAction(QStringLiteral("软件主页"));
     NOpenWWW1->setObjectName(QStringLiteral("NOpenWWW1"));
+    connect(NOper, &QAction::triggered, this, &TFormMain::NOperClick);
+    connect(NData, &QAction::triggered, this, &TFormMain::NDataClick);
     connect(NOpenWWW1, &QAction::triggered, this, &TFormMain::NOpenWWW1Click);
 }
 
@@ -202,6 +206,16 @@ void TFormMain::closeEvent(QCloseEvent* event)
 void TFormMain::btnSystemClick()
 {
     pmSystem->popup(QCursor::pos());
+}
+
+void TFormMain::NOperClick()
+{
+    ShowOperManager();
+}
+
+void TFormMain::NDataClick()
+{
+    ShowDataMaintenance();
 }
 
 void TFormMain::NOpenWWW1Click()

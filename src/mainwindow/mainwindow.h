@@ -35,6 +35,8 @@ private:
     void createTimers();
 
     void btnSystemClick();
+    void NOperClick();
+    void NDataClick();
     void NOpenWWW1Click();
     void tmrHintTimer();
     void tmrTimeTimer();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Lists every operator account with its remark; creates, modifies and
+// deletes accounts.
+class TFormOper : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormOper(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void btnAddClick();
+    void btnModClick();
+    void btnDelClick();
+    void lv1ContextMenu(const QPoint& pos);
+    QTreeWidgetItem* SelectedItem() const;
+
+    QPushButton* btnAdd;
+    QPushButton* btnMod;
+    QPushButton* btnDel;
+    QPushButton* btnClose;
+    QTreeWidget* lv1;
+    QMenu* pm1;
+    QAction* N1;
+    QAction* N2;
+    QAction* N3;
+    QAction* N5;
+    bool m_shown = false;
+};
+
+void ShowOperManager();
