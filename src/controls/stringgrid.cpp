@@ -367,19 +367,16 @@ void TKespStringGrid::headerPressed(int col)
 void FillGrid(const QString& statement, TKespStringGrid* grid)
 {
     DbAccess->OpenQuery(statement);
-    const TResultSet& data = DbAccess->QueryData;
+    TResultSet& data = DbAccess->QueryData;
     const int records = data.RecordCount();
     const int columns = data.FieldCount();
-    QVector<QStringList> rows;
-    rows.reserve(qMax(records, 1) + 1);
-    rows.append(data.FieldNames());
-    for (int record = 0; record < records; ++record) {
-        QStringList texts;
-        texts.reserve(columns);
-        for (int column = 0; column < columns; ++column)
-            texts.append(data.Cell(record, column).trimmed());
-        rows.append(std::move(texts));
+    // The grid keeps every text: take the rows over rather than copy a long list.
+    QVector<QStringList> rows = data.TakeRows();
+    for (QStringList& row : rows) {
+        for (QString& text : row)
+            text = std::move(text).trimmed();
     }
+    rows.prepend(data.FieldNames());
     if (records == 0)
         rows.append(blankRow(columns));
     grid->SetAllRows(std::move(rows));

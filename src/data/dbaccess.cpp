@@ -6,6 +6,7 @@
 #include "common/exceptions.h"
 #include "common/messages.h"
 #include "common/scramble.h"
+#include "repeatedtexts.h"
 #include "sqlitefunctions.h"
 
 #include <QDir>
@@ -35,6 +36,36 @@ QString errorText(const QSqlError& error)
 {
     const QString text = error.text().trimmed();
     return text.isEmpty() ? QStringLiteral("未知错误") : text;
+}
+
+// Reads a SELECT through SQLite's own interface: going through a QVariant per
+// value costs several times the query itself on a list of 100,000 customers.
+void loadSqlite(sqlite3* db, const QString& sql, TResultSet& resultSet)
+{
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), utf8.size(), &statement, nullptr) != SQLITE_OK)
+        throw EDBException(QString::fromUtf8(sqlite3_errmsg(db)), QuerySummary, sql);
+    const int columns = sqlite3_column_count(statement);
+    QStringList names;
+    for (int column = 0; column < columns; ++column)
+        names.append(QString::fromUtf8(sqlite3_column_name(statement, column)));
+    QVector<QStringList> rows;
+    TRepeatedTexts texts(columns);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        QStringList row;
+        row.reserve(columns);
+        for (int column = 0; column < columns; ++column) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            row.append(text ? texts.text(column, text, sqlite3_column_bytes(statement, column)) : QString());
+        }
+        rows.append(std::move(row));
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE)
+        throw EDBException(QString::fromUtf8(sqlite3_errmsg(db)), QuerySummary, sql);
+    resultSet.Assign(std::move(names), std::move(rows));
 }
 
 } // namespace
@@ -203,7 +234,10 @@ void TDbAccess::openInto(TResultSet& resultSet, const QString& sql)
 {
     resultSet.Close();
     ensureOpen(QuerySummary, sql);
-    QSqlQuery query(Connection());
+    QSqlDatabase db = Connection();
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        return loadSqlite(*static_cast<sqlite3**>(db.driver()->handle().data()), sql, resultSet);
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql))
         throw EDBException(errorText(query.lastError()), QuerySummary, sql);

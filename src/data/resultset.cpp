@@ -6,6 +6,8 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <utility>
+
 namespace {
 
 // Dates and times read as the texts the SQLite file keeps, so both engines
@@ -75,21 +77,30 @@ void TResultSet::Load(QSqlQuery& query)
     for (int column = 0; column < columns; ++column)
         m_names.append(record.fieldName(column));
     while (query.next()) {
+        QStringList row;
+        row.reserve(columns);
         for (int column = 0; column < columns; ++column)
-            m_cells.append(cellText(query.value(column)));
+            row.append(cellText(query.value(column)));
+        m_rows.append(std::move(row));
     }
 }
 
-void TResultSet::Assign(QStringList names, QVector<QString> cells)
+void TResultSet::Assign(QStringList names, QVector<QStringList> rows)
 {
     m_names = std::move(names);
-    m_cells = std::move(cells);
+    m_rows = std::move(rows);
     m_row = 0;
+}
+
+QVector<QStringList> TResultSet::TakeRows()
+{
+    m_row = 0;
+    return std::exchange(m_rows, {});
 }
 
 void TResultSet::Close()
 {
     m_names.clear();
-    m_cells.clear();
+    m_rows.clear();
     m_row = 0;
 }

@@ -33,7 +33,7 @@ public:
     bool Eof() const { return m_row >= RecordCount(); }
     void Next() { ++m_row; }
     void First() { m_row = 0; }
-    int RecordCount() const { return m_names.isEmpty() ? 0 : m_cells.size() / m_names.size(); }
+    int RecordCount() const { return m_rows.size(); }
     int FieldCount() const { return m_names.size(); }
     QString FieldName(int column) const { return m_names.at(column); }
     const QStringList& FieldNames() const { return m_names; }
@@ -42,15 +42,18 @@ public:
     // Names are compared without regard to case; an unknown name raises Exception.
     TField FieldByName(const QString& name) const;
     // The text of any cell, for fillers that walk the whole result.
-    const QString& Cell(int row, int column) const { return m_cells.at(row * m_names.size() + column); }
+    const QString& Cell(int row, int column) const { return m_rows.at(row).at(column); }
 
     void Load(QSqlQuery& query);
-    // Takes the column names and the cells, row by row.
-    void Assign(QStringList names, QVector<QString> cells);
+    // Takes the column names and the rows.
+    void Assign(QStringList names, QVector<QStringList> rows);
+    // Hands the rows over; the result keeps its columns and has no rows
+    // afterwards. For fillers that keep every text of a long list.
+    QVector<QStringList> TakeRows();
     void Close();
 
 private:
     QStringList m_names;
-    QVector<QString> m_cells; // row by row; a null QString is SQL NULL
+    QVector<QStringList> m_rows; // a null QString is SQL NULL
     int m_row = 0;
 };
