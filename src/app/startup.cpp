@@ -3,6 +3,8 @@
 #include "config.h"
 #include "globals.h"
 #include "common/exceptionhandler.h"
+#include "customers/customer.h"
+#include "customers/usertype.h"
 #include "data/dbaccess.h"
 #include "data/serverwindow.h"
 #include "mainwindow/mainwindow.h"
@@ -15,6 +17,8 @@ void UnitStartup(const QString& applicationDirectory)
     ExceptionHandler = new TKespException;
     SetAppPath(applicationDirectory);
     LoginOper = new TLoginOper;
+    UserType = new TUserType;
+    Customer = new TCustomer;
     AppConfig = new TConfig;
 }
 
@@ -47,6 +51,10 @@ void UnitShutdown()
 {
     delete AppConfig;
     AppConfig = nullptr;
+    delete Customer;
+    Customer = nullptr;
+    delete UserType;
+    UserType = nullptr;
     delete LoginOper;
     LoginOper = nullptr;
     AppPath.clear();

@@ -7,6 +7,10 @@
 #include "common/messages.h"
 #include "common/scramble.h"
 #include "common/waitingpanel.h"
+#include "controls/stringgrid.h"
+#include "customers/customer.h"
+#include "customers/fieldtitles.h"
+#include "customers/usertype.h"
 #include "data/datamaintenancewindow.h"
 #include "data/dbaccess.h"
 #include "operators/loginoper.h"
@@ -16,19 +20,14 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 TFormMain* FormMain = nullptr;
-
-const QString CategoryTreeHint = QStringLiteral("点右键新建、修改和删除类别");
 
 namespace {
 
@@ -68,8 +67,10 @@ TFormMain::TFormMain(QWidget* parent)
 
     pgcntrl1 = new QTabWidget(this);
     pgcntrl1->setObjectName(QStringLiteral("pgcntrl1"));
-    ts1 = new QWidget;
+    ts1 = new TCustomerPage;
     ts1->setObjectName(QStringLiteral("ts1"));
+    connect(ts1->btnSystem, &QPushButton::clicked, this, &TFormMain::btnSystemClick);
+    connect(ts1, &TCustomerPage::customerListChanged, this, &TFormMain::ShowCustomerCount);
     ts2 = new QWidget;
     ts2->setObjectName(QStringLiteral("ts2"));
     pgcntrl1->addTab(ts1, QStringLiteral("客户信息"));
@@ -78,7 +79,6 @@ TFormMain::TFormMain(QWidget* parent)
 
     createStatusBar();
     createSystemMenu();
-    createCustomerPage();
     createTimers();
 
     FormWaiting = new TFormWaiting;
@@ -122,40 +122,6 @@ void TFormMain::createSystemMenu()
     connect(NOpenWWW1, &QAction::triggered, this, &TFormMain::NOpenWWW1Click);
 }
 
-void TFormMain::createCustomerPage()
-{
-    btnSystem = new QPushButton(QStringLiteral("软件设置"));
-    btnSystem->setObjectName(QStringLiteral("btnSystem"));
-    btnSystem->setFixedSize(75, 25);
-    connect(btnSystem, &QPushButton::clicked, this, &TFormMain::btnSystemClick);
-    // btnSystem is the page's cancel button: Escape on the customer page clicks it.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), ts1, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, btnSystem, &QPushButton::click);
-
-    auto* buttonBar = new QHBoxLayout;
-    buttonBar->addStretch(1);
-    buttonBar->addWidget(btnSystem);
-
-    statHint = new QStatusBar;
-    statHint->setObjectName(QStringLiteral("statHint"));
-    statHint->setSizeGripEnabled(false);
-    statHintPanel = new QLabel;
-    statHintPanel->setObjectName(QStringLiteral("statHintPanel"));
-    statHintPanel->setMinimumWidth(50);
-    statHint->addWidget(statHintPanel, 1);
-
-    auto* categoryColumn = new QVBoxLayout;
-    categoryColumn->addStretch(1);
-    categoryColumn->addWidget(statHint);
-    auto* body = new QHBoxLayout;
-    body->addLayout(categoryColumn);
-    body->addStretch(1);
-
-    auto* layout = new QVBoxLayout(ts1);
-    layout->addLayout(buttonBar);
-    layout->addLayout(body, 1);
-}
-
 void TFormMain::createTimers()
 {
     const auto timer = [this](const char* name, int interval, void (TFormMain::*handler)()) {
@@ -180,10 +146,46 @@ bool TFormMain::FormShow()
     try {
         statPanels[0]->setText(PanelOperator + LoginOper->OperName);
         setWindowTitle(DecryptText(ScrambledCaption, TextKey));
+        LoadFieldTitles();
+        ts1->FillQueryFields();
+        UserType->FillTypeTree(ts1->tv1);
+        Customer->FillCustomerList(ts1->StringGrid1, QString(), QString(), -1);
+        ShowCustomerCount();
+        applyRights();
     } catch (const std::exception& failure) {
         ExceptionHandler->ReportException(failure);
     }
     return true;
+}
+
+// Rights are applied once, here: a change in account management shows at the next start.
+void TFormMain::applyRights()
+{
+    const auto showByRight = [](auto* command, const QString& right) {
+        command->setVisible(LoginOper->HasRight(right));
+    };
+    showByRight(ts1->NAddType, QStringLiteral("新建类别"));
+    showByRight(ts1->NModType, QStringLiteral("修改类别"));
+    showByRight(ts1->NDelType, QStringLiteral("删除类别"));
+    showByRight(NOper, QStringLiteral("登录账号管理"));
+    showByRight(NData, QStringLiteral("数据维护"));
+    showByRight(ts1->btnAdd, QStringLiteral("新建客户"));
+    ts1->NAddCustomer->setVisible(!ts1->btnAdd->isHidden());
+    ts1->NAddCustomer2->setVisible(!ts1->btnAdd->isHidden());
+    showByRight(ts1->btnMod, QStringLiteral("修改客户"));
+    ts1->NModCustomer->setVisible(!ts1->btnMod->isHidden());
+    showByRight(ts1->btnDel, QStringLiteral("删除客户"));
+    ts1->NDelCustomer->setVisible(!ts1->btnDel->isHidden());
+    showByRight(ts1->btnDIY, QStringLiteral("自定义客户信息"));
+    showByRight(ts1->btnExcel, QStringLiteral("导出Excel"));
+    ts1->NExcel->setVisible(!ts1->btnExcel->isHidden());
+}
+
+void TFormMain::ShowCustomerCount()
+{
+    const TKespStringGrid* grid = ts1->StringGrid1;
+    const int count = grid->Cells(0, 1).isEmpty() ? 0 : grid->RowCount() - 1;
+    statPanels[1]->setText(QStringLiteral("当前客户记录数:%1").arg(count));
 }
 
 void TFormMain::Terminate()
@@ -227,7 +229,7 @@ void TFormMain::tmrHintTimer()
 {
     const int hintBytes = ToGbk(CategoryTreeHint).size();
     m_hintBytes = m_hintBytes == hintBytes ? 0 : m_hintBytes + 1;
-    statHintPanel->setText(GbkPrefix(CategoryTreeHint, m_hintBytes));
+    ts1->statHintPanel->setText(GbkPrefix(CategoryTreeHint, m_hintBytes));
 }
 
 void TFormMain::tmrTimeTimer()

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "customerpage.h"
+
 #include <QMainWindow>
 
 class QLabel;
 class QMenu;
-class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
@@ -25,14 +26,18 @@ public:
     // Ends the program without the exit question.
     void Terminate();
 
+    // Writes the number of customers in the grid into the status bar.
+    void ShowCustomerCount();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createStatusBar();
-    void createCustomerPage();
     void createSystemMenu();
     void createTimers();
+    // Shows each command only to an operator holding its right.
+    void applyRights();
 
     void btnSystemClick();
     void NOperClick();
@@ -43,13 +48,10 @@ private:
     void TimerDBTimer();
 
     QTabWidget* pgcntrl1;
-    QWidget* ts1;
+    TCustomerPage* ts1;
     QWidget* ts2;
     QStatusBar* stat1;
     QLabel* statPanels[3];
-    QStatusBar* statHint;
-    QLabel* statHintPanel;
-    QPushButton* btnSystem;
     QMenu* pmSystem;
     QAction* NOper;
     QAction* NData;
@@ -63,9 +65,6 @@ private:
 };
 
 extern TFormMain* FormMain;
-
-// The category tree's hint, which the hint ticker spells out byte by byte.
-extern const QString CategoryTreeHint;
 
 // The first `bytes` bytes of text in GBK, showing only complete characters.
 QString GbkPrefix(const QString& text, int bytes);

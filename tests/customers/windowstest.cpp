@@ -13,16 +13,6 @@
 
 namespace {
 
-using Shown = QList<QPair<QString, QString>>;
-
-Shown takeShown()
-{
-    Shown shown;
-    for (const MessageTesting::ShownMessage& message : MessageTesting::takeShown())
-        shown.append({message.caption, message.text});
-    return shown;
-}
-
 template <typename Widget>
 Widget* control(QDialog* dialog, const char* name)
 {

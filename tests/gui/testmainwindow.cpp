@@ -4,6 +4,8 @@
 #include "app/globals.h"
 #include "common/clock.h"
 #include "common/messages.h"
+#include "customers/customer.h"
+#include "customers/usertype.h"
 #include "mainwindow/mainwindow.h"
 #include "operators/loginoper.h"
 
@@ -42,12 +44,18 @@ void TestMainWindow::init()
     m_db = std::make_unique<TestDatabase>();
     REQUIRE_DATABASE(*m_db);
     LoginOper = new TLoginOper;
+    UserType = new TUserType;
+    Customer = new TCustomer;
     MessageTesting::takeShown();
 }
 
 void TestMainWindow::cleanup()
 {
     m_window.reset();
+    delete Customer;
+    Customer = nullptr;
+    delete UserType;
+    UserType = nullptr;
     delete LoginOper;
     LoginOper = nullptr;
     m_db.reset();

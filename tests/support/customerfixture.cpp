@@ -102,6 +102,14 @@ void CustomerTestCase::cleanup()
     fixture.reset();
 }
 
+Shown takeShown()
+{
+    Shown shown;
+    for (const MessageTesting::ShownMessage& message : MessageTesting::takeShown())
+        shown.append({message.caption, message.text});
+    return shown;
+}
+
 void DriveNextModal(std::function<void(QDialog*)> drive)
 {
     QTimer::singleShot(0, [drive] {

@@ -47,6 +47,10 @@ private slots:
     void cleanup();
 };
 
+// The message boxes shown since the last call, as (caption, text).
+using Shown = QList<QPair<QString, QString>>;
+Shown takeShown();
+
 // Runs drive on the modal dialog that the next exec() shows, once its event
 // loop runs; closes the dialog with the cancel result if drive left it open.
 void DriveNextModal(std::function<void(QDialog*)> drive);
