@@ -20,7 +20,7 @@ QFrame* separatorLine(QWidget* parent)
 } // namespace
 
 TFormBaseDlg::TFormBaseDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, FixedDialogFlags)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -5,6 +5,10 @@
 class QHBoxLayout;
 class QPushButton;
 
+// The program's dialogs: a title bar with the close button only, fixed size.
+constexpr Qt::WindowFlags FixedDialogFlags =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
 // The dialog most windows derive from: a content area between two separator
 // lines and a bottom strip with "确定(&O)" (default, Enter) and "取消(&C)"
 // (Escape). Cancel closes with result 2; OK has no result of its own: each

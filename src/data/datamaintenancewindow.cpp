@@ -46,7 +46,7 @@ QString SafetyCopyFileName()
 }
 
 TFormDataMgr::TFormDataMgr(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("FormDataMgr"));
     setWindowTitle(QStringLiteral("数据维护"));

@@ -1,4 +1,5 @@
 #include "serverwindow.h"
+#include "common/basedialog.h"
 
 #include "app/inifile.h"
 #include "common/messages.h"
@@ -40,7 +41,7 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, const char* name)
 } // namespace
 
 TFormServer::TFormServer(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("FormServer"));
     setWindowTitle(QStringLiteral("服务器信息配置"));

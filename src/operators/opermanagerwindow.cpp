@@ -35,7 +35,7 @@ QAction* menuCommand(QMenu* menu, const QString& text, const char* name)
 } // namespace
 
 TFormOper::TFormOper(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("FormOper"));
     setWindowTitle(QStringLiteral("登录账号管理"));
