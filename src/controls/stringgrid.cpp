@@ -2,6 +2,7 @@
 
 #include "common/gbk.h"
 #include "data/dbaccess.h"
+#include "data/textrow.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -26,14 +27,14 @@ QStringList blankRow(int columns)
 
 } // namespace
 
-// The texts of the grid, one string list per row, header first. View rows are
+// The texts of the grid, one compact row each, header first. View rows are
 // grid rows shifted by one, because the header row is shown as the view's header.
 class TKespStringGridModel : public QAbstractTableModel
 {
 public:
     explicit TKespStringGridModel(QObject* parent)
         : QAbstractTableModel(parent)
-        , m_rows(2, blankRow(1))
+        , m_rows(2, TTextRow(blankRow(1)))
     {
     }
 
@@ -51,13 +52,13 @@ public:
     {
         if (!index.isValid() || role != Qt::DisplayRole)
             return QVariant();
-        return m_rows.at(index.row() + 1).at(index.column());
+        return m_rows.at(index.row() + 1).text(index.column());
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_columnCount)
-            return m_rows.first().at(section);
+            return m_rows.first().text(section);
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 
@@ -69,12 +70,12 @@ public:
     int gridRows() const { return m_rows.size(); }
     int gridColumns() const { return m_columnCount; }
     bool contains(int col, int row) const { return row >= 0 && row < gridRows() && col >= 0 && col < m_columnCount; }
-    const QStringList& rowTexts(int row) const { return m_rows.at(row); }
-    const QString& cell(int col, int row) const { return m_rows.at(row).at(col); }
+    QStringList rowTexts(int row) const { return m_rows.at(row).texts(); }
+    QString cell(int col, int row) const { return m_rows.at(row).text(col); }
 
     void setCell(int col, int row, const QString& text)
     {
-        m_rows[row][col] = text;
+        m_rows[row].setText(col, text);
         notifyCells(row, col, col);
     }
 
@@ -85,8 +86,9 @@ public:
         if (count > current) {
             beginInsertRows(QModelIndex(), current - 1, count - 2);
             m_rows.reserve(count);
+            const TTextRow blank(blankRow(m_columnCount));
             while (m_rows.size() < count)
-                m_rows.append(blankRow(m_columnCount));
+                m_rows.append(blank);
             endInsertRows();
         } else if (count < current) {
             beginRemoveRows(QModelIndex(), count - 1, current - 2);
@@ -105,7 +107,7 @@ public:
             beginInsertColumns(QModelIndex(), m_columnCount, count - 1);
         else
             beginRemoveColumns(QModelIndex(), count, m_columnCount - 1);
-        for (QStringList& row : m_rows)
+        for (TTextRow& row : m_rows)
             row.resize(count);
         m_columnCount = count;
         if (inserting)
@@ -114,14 +116,14 @@ public:
             endRemoveColumns();
     }
 
-    void replaceAll(QVector<QStringList> rows)
+    void replaceAll(QVector<TTextRow> rows)
     {
         beginResetModel();
         m_rows = std::move(rows);
         if (m_rows.isEmpty())
-            m_rows.append(QStringList());
-        m_columnCount = qMax(1, int(m_rows.first().size()));
-        for (QStringList& row : m_rows) {
+            m_rows.append(TTextRow());
+        m_columnCount = qMax(1, m_rows.first().size());
+        for (TTextRow& row : m_rows) {
             if (row.size() != m_columnCount)
                 row.resize(m_columnCount);
         }
@@ -132,7 +134,7 @@ public:
     void deleteDataRow(int row)
     {
         if (gridRows() == 2) {
-            m_rows[1] = blankRow(m_columnCount);
+            m_rows[1] = TTextRow(blankRow(m_columnCount));
             notifyCells(1, 0, m_columnCount - 1);
         } else {
             beginRemoveRows(QModelIndex(), row - 1, row - 1);
@@ -158,7 +160,7 @@ public:
         QVector<QByteArray> keys;
         keys.reserve(count);
         for (int row = 1; row <= count; ++row)
-            keys.append(ToGbk(m_rows.at(row).at(col)));
+            keys.append(ToGbk(m_rows.at(row).text(col)));
         std::vector<int> order(count);
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&keys, descending](int a, int b) {
@@ -166,7 +168,7 @@ public:
         });
 
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-        QVector<QStringList> sorted;
+        QVector<TTextRow> sorted;
         sorted.reserve(gridRows());
         sorted.append(std::move(m_rows.first()));
         std::vector<int> newPlace(count);
@@ -193,7 +195,7 @@ private:
             emit dataChanged(index(row - 1, firstCol), index(row - 1, lastCol), {Qt::DisplayRole});
     }
 
-    QVector<QStringList> m_rows;
+    QVector<TTextRow> m_rows;
     int m_columnCount = 1;
 };
 
@@ -292,7 +294,16 @@ void TKespStringGrid::restoreRow(int row)
         SetRow(qBound(1, row, RowCount() - 1));
 }
 
-void TKespStringGrid::SetAllRows(QVector<QStringList> rows)
+void TKespStringGrid::SetAllRows(const QVector<QStringList>& rows)
+{
+    QVector<TTextRow> textRows;
+    textRows.reserve(rows.size());
+    for (const QStringList& texts : rows)
+        textRows.append(TTextRow(texts));
+    SetAllRows(std::move(textRows));
+}
+
+void TKespStringGrid::SetAllRows(QVector<TTextRow> rows)
 {
     const int row = Row();
     m_model->replaceAll(std::move(rows));
@@ -371,14 +382,12 @@ void FillGrid(const QString& statement, TKespStringGrid* grid)
     const int records = data.RecordCount();
     const int columns = data.FieldCount();
     // The grid keeps every text: take the rows over rather than copy a long list.
-    QVector<QStringList> rows = data.TakeRows();
-    for (QStringList& row : rows) {
-        for (QString& text : row)
-            text = std::move(text).trimmed();
-    }
-    rows.prepend(data.FieldNames());
+    QVector<TTextRow> rows = data.TakeRows();
+    for (TTextRow& row : rows)
+        row.trimTexts();
+    rows.prepend(TTextRow(data.FieldNames()));
     if (records == 0)
-        rows.append(blankRow(columns));
+        rows.append(TTextRow(blankRow(columns)));
     grid->SetAllRows(std::move(rows));
     if (records > 0)
         grid->AutoSizeColumns();

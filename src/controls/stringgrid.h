@@ -5,6 +5,7 @@
 #include <QVector>
 
 class TKespStringGridModel;
+class TTextRow;
 
 // A grid of text cells, addressed as (column, row) like a string grid: row 0 is
 // the header row, shown as the view's column headings; column 0 is an ordinary
@@ -43,7 +44,8 @@ public:
 
     // Replaces every cell at once, header included: rows[0] is the header and
     // gives the column count. Column widths stay as they were.
-    void SetAllRows(QVector<QStringList> rows);
+    void SetAllRows(const QVector<QStringList>& rows);
+    void SetAllRows(QVector<TTextRow> rows);
 
     void ClearRows();
     // Removes a data row; the header row stays.

@@ -6,7 +6,6 @@
 #include "common/exceptions.h"
 #include "common/messages.h"
 #include "common/scramble.h"
-#include "repeatedtexts.h"
 #include "sqlitefunctions.h"
 
 #include <QDir>
@@ -38,8 +37,9 @@ QString errorText(const QSqlError& error)
     return text.isEmpty() ? QStringLiteral("未知错误") : text;
 }
 
-// Reads a SELECT through SQLite's own interface: going through a QVariant per
-// value costs several times the query itself on a list of 100,000 customers.
+// Reads a SELECT through SQLite's own interface, keeping its UTF-8 texts: going
+// through a QVariant per value costs several times the query itself on a list
+// of 100,000 customers.
 void loadSqlite(sqlite3* db, const QString& sql, TResultSet& resultSet)
 {
     sqlite3_stmt* statement = nullptr;
@@ -50,17 +50,18 @@ void loadSqlite(sqlite3* db, const QString& sql, TResultSet& resultSet)
     QStringList names;
     for (int column = 0; column < columns; ++column)
         names.append(QString::fromUtf8(sqlite3_column_name(statement, column)));
-    QVector<QStringList> rows;
-    TRepeatedTexts texts(columns);
+    QVector<TTextRow> rows;
+    TTextRowBuilder row;
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        QStringList row;
-        row.reserve(columns);
         for (int column = 0; column < columns; ++column) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-            row.append(text ? texts.text(column, text, sqlite3_column_bytes(statement, column)) : QString());
+            if (text)
+                row.append(text, sqlite3_column_bytes(statement, column));
+            else
+                row.appendNull();
         }
-        rows.append(std::move(row));
+        rows.append(row.take());
     }
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE)
@@ -493,7 +494,7 @@ void FillListView(const QString& statement, QTreeWidget* listView)
     for (int row = 0; row < data.RecordCount(); ++row) {
         QStringList texts;
         for (int column = 0; column < data.FieldCount(); ++column)
-            texts.append(data.Cell(row, column).isNull() ? QString(QLatin1String("")) : data.Cell(row, column));
+            texts.append(TField(data.Cell(row, column)).AsString());
         items.append(new QTreeWidgetItem(texts));
     }
     listView->addTopLevelItems(items);

@@ -76,23 +76,22 @@ void TResultSet::Load(QSqlQuery& query)
     const int columns = record.count();
     for (int column = 0; column < columns; ++column)
         m_names.append(record.fieldName(column));
+    TTextRowBuilder row;
     while (query.next()) {
-        QStringList row;
-        row.reserve(columns);
         for (int column = 0; column < columns; ++column)
             row.append(cellText(query.value(column)));
-        m_rows.append(std::move(row));
+        m_rows.append(row.take());
     }
 }
 
-void TResultSet::Assign(QStringList names, QVector<QStringList> rows)
+void TResultSet::Assign(QStringList names, QVector<TTextRow> rows)
 {
     m_names = std::move(names);
     m_rows = std::move(rows);
     m_row = 0;
 }
 
-QVector<QStringList> TResultSet::TakeRows()
+QVector<TTextRow> TResultSet::TakeRows()
 {
     m_row = 0;
     return std::exchange(m_rows, {});

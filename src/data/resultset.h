@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textrow.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -42,18 +44,18 @@ public:
     // Names are compared without regard to case; an unknown name raises Exception.
     TField FieldByName(const QString& name) const;
     // The text of any cell, for fillers that walk the whole result.
-    const QString& Cell(int row, int column) const { return m_rows.at(row).at(column); }
+    QString Cell(int row, int column) const { return m_rows.at(row).text(column); }
 
     void Load(QSqlQuery& query);
     // Takes the column names and the rows.
-    void Assign(QStringList names, QVector<QStringList> rows);
+    void Assign(QStringList names, QVector<TTextRow> rows);
     // Hands the rows over; the result keeps its columns and has no rows
     // afterwards. For fillers that keep every text of a long list.
-    QVector<QStringList> TakeRows();
+    QVector<TTextRow> TakeRows();
     void Close();
 
 private:
     QStringList m_names;
-    QVector<QStringList> m_rows; // a null QString is SQL NULL
+    QVector<TTextRow> m_rows;
     int m_row = 0;
 };
