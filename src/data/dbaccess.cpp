@@ -25,11 +25,30 @@
 
 TDbAccess* DbAccess = nullptr;
 
+const QString ServerPasswordKey = QStringLiteral("wick");
+
 namespace {
 
 const QString QuerySummary = QStringLiteral("数据库查询错误,请检查!");
 const QString BatchSummary = QStringLiteral("数据库操作失败！");
 const QString Separator = QStringLiteral("@#@");
+
+QString localDatabaseFile()
+{
+    return AppPath + QStringLiteral("data.dat");
+}
+
+bool isSqlite(const QSqlDatabase& db)
+{
+    return db.driverName() == QLatin1String("QSQLITE");
+}
+
+// The connection's own SQLite handle, for the functions of the local dialect
+// and for reading long results directly.
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    return *static_cast<sqlite3**>(db.driver()->handle().data());
+}
 
 QString errorText(const QSqlError& error)
 {
@@ -101,7 +120,7 @@ bool TDbAccess::IsConnected() const
 bool TDbAccess::configure(QString* failure)
 {
     if (DbMode == 1) {
-        const QString fileName = AppPath + QStringLiteral("data.dat");
+        const QString fileName = localDatabaseFile();
         if (!QFileInfo::exists(fileName)) {
             *failure = QStringLiteral("找不到数据库文件 %1").arg(fileName);
             return false;
@@ -117,15 +136,13 @@ bool TDbAccess::configure(QString* failure)
         return false;
     }
 
-    const TIniFile ini(ConfigFileName());
-    const QString section = QStringLiteral("Database");
-    ConnectModel = ini.ReadInteger(section, QStringLiteral("ConnectModel"), 0);
-    ConnectWWW = ini.ReadBool(section, QStringLiteral("ConnectWWW"), false);
-    Server = ini.ReadString(section, QStringLiteral("Data Source"), QStringLiteral("(Local)"));
-    Database = ini.ReadString(section, QStringLiteral("Database"), QStringLiteral("Dravlok"));
-    UserID = ini.ReadString(section, QStringLiteral("UserID"), QStringLiteral("sa"));
-    Password = DecryptText(ini.ReadString(section, QStringLiteral("Password"), QString()), QStringLiteral("wick"));
-    const int port = ini.ReadInteger(section, QStringLiteral("Port"), 5432);
+    const TServerSettings settings = ReadServerSettings();
+    ConnectModel = settings.ConnectModel;
+    ConnectWWW = settings.ConnectWWW;
+    Server = settings.DataSource;
+    Database = settings.Database;
+    UserID = settings.UserID;
+    Password = settings.Password;
 
     if (ConnectModel != 0 && ConnectModel != 1) {
         *failure = QStringLiteral("无效的身份验证方式 %1").arg(ConnectModel);
@@ -149,7 +166,7 @@ bool TDbAccess::configure(QString* failure)
     if (ConnectModel == 1) {
         db.setUserName(UserID);
         db.setPassword(Password);
-        db.setPort(port);
+        db.setPort(settings.Port);
     }
     db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=kesp"));
     return true;
@@ -163,7 +180,7 @@ bool TDbAccess::open(QString* failure)
         db.close();
         return false;
     }
-    if (db.driverName() == QLatin1String("QSQLITE")) {
+    if (isSqlite(db)) {
         // SQLite opens any file lazily; make sure this one is a database.
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
@@ -172,7 +189,7 @@ bool TDbAccess::open(QString* failure)
             db.close();
             return false;
         }
-        RegisterSqliteFunctions(*static_cast<sqlite3**>(db.driver()->handle().data()));
+        RegisterSqliteFunctions(sqliteHandle(db));
     } else {
         copyClockToSession();
     }
@@ -198,7 +215,7 @@ void TDbAccess::Connect()
 void TDbAccess::copyClockToSession()
 {
     QSqlDatabase db = Connection();
-    if (!db.isOpen() || db.driverName() != QLatin1String("QPSQL"))
+    if (!db.isOpen() || isSqlite(db))
         return;
     const QString now = Clock::isTestClock() ? Clock::now().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
     QSqlQuery query(db);
@@ -214,6 +231,21 @@ void TDbAccess::ensureOpen(const QString& summary, const QString& sql)
     QString failure = QStringLiteral("数据库未连接");
     if (!m_configured || !open(&failure))
         throw EDBException(failure, summary, sql);
+}
+
+TServerSettings ReadServerSettings()
+{
+    const TIniFile ini(ConfigFileName());
+    const QString section = QStringLiteral("Database");
+    TServerSettings settings;
+    settings.ConnectModel = ini.ReadInteger(section, QStringLiteral("ConnectModel"), 0);
+    settings.ConnectWWW = ini.ReadBool(section, QStringLiteral("ConnectWWW"), false);
+    settings.DataSource = ini.ReadString(section, QStringLiteral("Data Source"), QStringLiteral("(Local)"));
+    settings.Database = ini.ReadString(section, QStringLiteral("Database"), QStringLiteral("Dravlok"));
+    settings.UserID = ini.ReadString(section, QStringLiteral("UserID"), QStringLiteral("sa"));
+    settings.Password = DecryptText(ini.ReadString(section, QStringLiteral("Password"), QString()), ServerPasswordKey);
+    settings.Port = ini.ReadInteger(section, QStringLiteral("Port"), 5432);
+    return settings;
 }
 
 bool TDbAccess::SaveServerSettings(int connectModel, bool connectWWW, const QString& userID,
@@ -236,8 +268,8 @@ void TDbAccess::openInto(TResultSet& resultSet, const QString& sql)
     resultSet.Close();
     ensureOpen(QuerySummary, sql);
     QSqlDatabase db = Connection();
-    if (db.driverName() == QLatin1String("QSQLITE"))
-        return loadSqlite(*static_cast<sqlite3**>(db.driver()->handle().data()), sql, resultSet);
+    if (isSqlite(db))
+        return loadSqlite(sqliteHandle(db), sql, resultSet);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql))
@@ -330,11 +362,6 @@ namespace {
 
 const QString BackupSummary = QStringLiteral("数据库备份失败！");
 const QString RestoreSummary = QStringLiteral("数据库恢复失败！");
-
-QString localDatabaseFile()
-{
-    return AppPath + QStringLiteral("data.dat");
-}
 
 QString fileFailure(const QString& fileName, const QString& reason)
 {
@@ -461,7 +488,7 @@ QStringList SplitBatch(const QString& batch)
         const QChar c = batch.at(i);
         if (c == QLatin1Char('\'')) {
             quoted = !quoted; // a doubled quote toggles twice and stays inside
-        } else if (!quoted && batch.mid(i, Separator.size()) == Separator) {
+        } else if (!quoted && QStringView(batch).sliced(i).startsWith(Separator)) {
             pieces.append(batch.mid(start, i - start));
             i += Separator.size() - 1;
             start = i + 1;

@@ -8,6 +8,23 @@
 
 class QTreeWidget;
 
+// The server password is kept in Config.ini scrambled with this key.
+extern const QString ServerPasswordKey;
+
+// The [Database] section of Config.ini with its defaults, the password
+// unscrambled. Read by the connection and by the server settings window.
+struct TServerSettings
+{
+    int ConnectModel = 0;
+    bool ConnectWWW = false;
+    QString UserID;
+    QString Password;
+    QString DataSource;
+    QString Database;
+    int Port = 5432;
+};
+TServerSettings ReadServerSettings();
+
 // The program's one database connection: the SQLite file AppPath/data.dat in
 // database mode 1, a PostgreSQL database described in Config.ini in mode 2.
 // Queries are read fully into a result set; changes run as statement batches

@@ -1,7 +1,6 @@
 #include "serverwindow.h"
 #include "common/basedialog.h"
 
-#include "app/inifile.h"
 #include "common/messages.h"
 #include "common/scramble.h"
 #include "dbaccess.h"
@@ -20,7 +19,6 @@
 
 namespace {
 
-const QString PasswordKey = QStringLiteral("wick");
 const QString LabelDomain = QStringLiteral("域  名：");
 const QString LabelServer = QStringLiteral("服务器：");
 
@@ -142,27 +140,19 @@ void TFormServer::reject()
 
 void TFormServer::FormShow()
 {
-    const TIniFile ini(ConfigFileName());
-    const QString section = QStringLiteral("Database");
-    const int connectModel = ini.ReadInteger(section, QStringLiteral("ConnectModel"), 0);
-    const bool connectWWW = ini.ReadBool(section, QStringLiteral("ConnectWWW"), false);
-    const QString dataSource = ini.ReadString(section, QStringLiteral("Data Source"), QStringLiteral("(Local)"));
-    const QString database = ini.ReadString(section, QStringLiteral("Database"), QStringLiteral("Dravlok"));
-    const QString userID = ini.ReadString(section, QStringLiteral("UserID"), QStringLiteral("sa"));
-    const QString password = DecryptText(ini.ReadString(section, QStringLiteral("Password"), QString()), PasswordKey);
-
-    if (connectModel != 0) {
-        if (connectWWW)
+    const TServerSettings settings = ReadServerSettings();
+    if (settings.ConnectModel != 0) {
+        if (settings.ConnectWWW)
             LabWWW->setText(LabelDomain);
-        CWWW->setChecked(connectWWW);
+        CWWW->setChecked(settings.ConnectWWW);
         RadioButton2Click();
-        EditUser->setText(userID);
-        EditPwd->setText(password);
+        EditUser->setText(settings.UserID);
+        EditPwd->setText(settings.Password);
     } else {
         RadioButton1Click();
     }
-    EditServer->setText(dataSource);
-    EditDB->setText(database);
+    EditServer->setText(settings.DataSource);
+    EditDB->setText(settings.Database);
 }
 
 void TFormServer::RadioButton1Click()
@@ -194,7 +184,7 @@ void TFormServer::BitBtnOKClick()
         DbAccess->SaveServerSettings(0, CWWW->isChecked(), QString(), QString(), server, database);
     else
         DbAccess->SaveServerSettings(1, CWWW->isChecked(), EditUser->text().trimmed(),
-                                     EncryptText(EditPwd->text().trimmed(), PasswordKey), server, database);
+                                     EncryptText(EditPwd->text().trimmed(), ServerPasswordKey), server, database);
     ShowInfo(QStringLiteral("数据库连接参数配置成功,请重新运行系统!"));
     done(1);
 }

@@ -185,7 +185,7 @@ void TFormMain::ShowCustomerCount()
 {
     const TKespStringGrid* grid = ts1->StringGrid1;
     const int count = grid->Cells(0, 1).isEmpty() ? 0 : grid->RowCount() - 1;
-    statPanels[1]->setText(QStringLiteral("当前客户记录数:%1").arg(count));
+    statPanels[1]->setText(PanelCount + QString::number(count));
 }
 
 void TFormMain::Terminate()
@@ -227,7 +227,7 @@ void TFormMain::NOpenWWW1Click()
 
 void TFormMain::tmrHintTimer()
 {
-    const int hintBytes = ToGbk(CategoryTreeHint).size();
+    static const int hintBytes = ToGbk(CategoryTreeHint).size();
     m_hintBytes = m_hintBytes == hintBytes ? 0 : m_hintBytes + 1;
     ts1->statHintPanel->setText(GbkPrefix(CategoryTreeHint, m_hintBytes));
 }
