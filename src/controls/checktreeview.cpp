@@ -50,6 +50,12 @@ int IntData(const QTreeWidgetItem* node, int role, int absent)
     return value.isValid() ? value.toInt() : absent;
 }
 
+// The node's own mark, whether or not the tree honours it (CanDisableNode).
+bool HasDisabledMark(const QTreeWidgetItem* node)
+{
+    return IntData(node, TKespCheckTreeView::OverlayIndexRole, EnabledOverlay) < EnabledOverlay;
+}
+
 // Image 0 is empty; 1 to 3 share the outline, 2 and 3 the check mark, 3 is filled silver.
 QImage DrawStateImage(int stateIndex)
 {
@@ -344,7 +350,7 @@ int TKespCheckTreeView::ComputeStateFromLeaves(QTreeWidgetItem* node)
 
 bool TKespCheckTreeView::IsNodeEnabled(const QTreeWidgetItem* node) const
 {
-    return !m_canDisableNode || IntData(node, OverlayIndexRole, EnabledOverlay) >= EnabledOverlay;
+    return !m_canDisableNode || !HasDisabledMark(node);
 }
 
 void TKespCheckTreeView::SetNodeEnabled(QTreeWidgetItem* node, bool enabled)
@@ -394,7 +400,7 @@ void TKespCheckTreeView::SetCanDisableNode(bool canDisable)
         return;
     BeginUpdate();
     for (QTreeWidgetItem* node : AllNodes()) {
-        if (IntData(node, OverlayIndexRole, EnabledOverlay) < EnabledOverlay)
+        if (HasDisabledMark(node))
             node->setData(0, OverlayIndexRole, EnabledOverlay);
     }
     EndUpdate();

@@ -78,7 +78,6 @@ TFormBaseOper::TFormBaseOper(QWidget* parent)
     tv1 = new TKespCheckTreeView;
     tv1->setObjectName(QStringLiteral("tv1"));
     tv1->setAccessibleName(QStringLiteral("权限"));
-    tv1->setHeaderHidden(true);
     tv1->setIndentation(19);
     tv1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tv1->SetCanDisableNode(false);
@@ -119,7 +118,6 @@ void TFormBaseOper::showEvent(QShowEvent* event)
 
 void TFormBaseOper::FillRightsTree()
 {
-    tv1->clear();
     DbAccess->OpenQuery(QStringLiteral("select SelfIndex,ParentIndex,TypeName from Rules order by SelfIndex asc"));
     // SelfIndex is the table's key, so the first node with an index is the only one.
     QHash<int, QTreeWidgetItem*> nodes;
@@ -134,8 +132,11 @@ void TFormBaseOper::FillRightsTree()
         // A row whose parent is not (yet) in the tree goes under the last node
         // in display order, or to the top of an empty tree.
         QTreeWidgetItem* parentNode = nullptr;
-        if (data.ParentIndex != 0)
-            parentNode = nodes.value(data.ParentIndex, lastNodeInDisplayOrder(tv1));
+        if (data.ParentIndex != 0) {
+            parentNode = nodes.value(data.ParentIndex);
+            if (!parentNode)
+                parentNode = lastNodeInDisplayOrder(tv1);
+        }
         if (parentNode)
             parentNode->addChild(node);
         else
@@ -199,16 +200,13 @@ void TFormModOper::FormShow()
     edtNewPass->setText(EditOper->OperPass.trimmed());
     edtRemark->setText(EditOper->Remark);
 
-    const QList<QTreeWidgetItem*> nodes = tv1->AllNodes();
-    for (QTreeWidgetItem* node : nodes) {
-        if (EditOper->Rights.contains(node->text(0), Qt::CaseInsensitive))
+    // Admin holds every right: the whole tree shows checked and cannot be changed.
+    const bool admin = EditOper->OperName == AdminName;
+    for (QTreeWidgetItem* node : tv1->AllNodes()) {
+        if (admin || EditOper->Rights.contains(node->text(0), Qt::CaseInsensitive))
             tv1->SetNodeChecked(node, true);
     }
-    if (EditOper->OperName == AdminName) {
-        for (QTreeWidgetItem* node : nodes)
-            tv1->SetNodeChecked(node, true);
-        tv1->setEnabled(false);
-    }
+    tv1->setEnabled(!admin);
     edtNewPass->setFocus();
 }
 

@@ -355,6 +355,7 @@ void TestDataMaintenance::failedSafetyCopyStopsTheClearing()
 
     const QStringList shown = messages();
     QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0], ClearQuestion);
     QVERIFY2(shown[1].startsWith(QStringLiteral("错误:数据库备份失败！")), qPrintable(shown[1]));
     QCOMPARE(typeNames(), QStringList{QStringLiteral("甲")});
     QCOMPARE(count(QStringLiteral("Oper")), 1);
