@@ -14,6 +14,33 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+// A login role of the test cluster that may read the test database, dropped
+// again when the test ends.
+class TestRole
+{
+public:
+    TestRole(const QString& name, const QString& password, const TestDatabase& db)
+        : m_name(name)
+    {
+        drop();
+        m_created = TestDatabase::adminExec(
+                        QStringLiteral("create role \"%1\" login password '%2'").arg(name, SqlEscape(password)))
+            && db.exec(QStringLiteral("grant select on all tables in schema public to \"%1\"").arg(name));
+    }
+    ~TestRole() { drop(); }
+    bool created() const { return m_created; }
+
+private:
+    void drop() { TestDatabase::adminExec(QStringLiteral("drop role if exists \"%1\"").arg(m_name)); }
+
+    QString m_name;
+    bool m_created = false;
+};
+
+} // namespace
+
 // Connecting in both database modes, as Config.ini describes it.
 class TestConnect : public QObject
 {
@@ -127,10 +154,8 @@ void TestConnect::serverPasswordLogin()
     QFETCH(bool, right);
     const QString stored = QStringLiteral("p a'ss \"w\\ 中");
     const QString role = QStringLiteral("kesp user %1").arg(QCoreApplication::applicationPid());
-    TestDatabase::adminExec(QStringLiteral("drop role if exists \"%1\"").arg(role));
-    QVERIFY(TestDatabase::adminExec(
-        QStringLiteral("create role \"%1\" login password '%2'").arg(role, SqlEscape(stored))));
-    QVERIFY(db.exec(QStringLiteral("grant select on all tables in schema public to \"%1\"").arg(role)));
+    const TestRole login(role, stored, db);
+    QVERIFY(login.created());
     const QMap<QString, QString> server = TestDatabase::serverSettings();
     WriteConfigIni(QStringLiteral("[Config]\r\nDB=2\r\n[Database]\r\nConnectModel=1\r\nUserID=%1\r\nPassword=%2\r\n"
                                "Data Source=127.0.0.1\r\nDatabase=%3\r\nPort=%4\r\n")
@@ -142,9 +167,6 @@ void TestConnect::serverPasswordLogin()
         QCOMPARE(DbAccess->Password, stored);
         QCOMPARE(DbQueryInteger(QStringLiteral("select count(*) from DIY")), 14);
     }
-    delete DbAccess;
-    DbAccess = nullptr;
-    TestDatabase::adminExec(QStringLiteral("drop role if exists \"%1\"").arg(role));
 }
 
 void TestConnect::serverHostLookup()
@@ -152,8 +174,8 @@ void TestConnect::serverHostLookup()
     TestDatabase db(TestEngine::Postgres);
     REQUIRE_DATABASE(db);
     const QString role = QStringLiteral("kesp_www_%1").arg(QCoreApplication::applicationPid());
-    TestDatabase::adminExec(QStringLiteral("drop role if exists %1").arg(role));
-    QVERIFY(TestDatabase::adminExec(QStringLiteral("create role %1 login password 'pw'").arg(role)));
+    const TestRole login(role, QStringLiteral("pw"), db);
+    QVERIFY(login.created());
     const QString config = QStringLiteral("[Config]\r\nDB=2\r\n[Database]\r\nConnectModel=1\r\nConnectWWW=1\r\n"
                                           "UserID=%1\r\nPassword=%2\r\nData Source=%3\r\nDatabase=%4\r\nPort=%5\r\n");
     const QString port = TestDatabase::serverSettings().value(QStringLiteral("port"));
@@ -169,9 +191,6 @@ void TestConnect::serverHostLookup()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].caption, QStringLiteral("提示"));
     QCOMPARE(shown[0].text, QStringLiteral("域名解析失败！"));
-    delete DbAccess;
-    DbAccess = nullptr;
-    TestDatabase::adminExec(QStringLiteral("drop role if exists %1").arg(role));
 }
 
 void TestConnect::serverOwnAuthenticationIgnoresLoginKeys()
