@@ -2,7 +2,6 @@
 
 #include "common/messages.h"
 #include "customer.h"
-#include "fieldtitles.h"
 #include "usertype.h"
 
 #include <QComboBox>
@@ -84,7 +83,7 @@ TFormBaseCustomer::TFormBaseCustomer(QWidget* parent)
 {
     setFixedSize(640, 520);
 
-    pgcntrl1 = new QTabWidget(contentArea());
+    auto* pgcntrl1 = new QTabWidget(contentArea());
     pgcntrl1->setObjectName(QStringLiteral("pgcntrl1"));
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("tsBasic"));
@@ -170,7 +169,7 @@ void TFormBaseCustomer::hideUnusedFields(QWidget* page)
     for (QWidget* control : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         const bool fieldKind = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control)
             || qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control);
-        if (fieldKind && IndexOfFieldNumber(UsedFieldTitles, control->objectName().right(6)) < 0)
+        if (fieldKind && IndexOfFieldNumber(UsedFieldTitles, FieldNumberOf(control)) < 0)
             control->hide();
     }
     LabGou->show();

@@ -6,7 +6,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QTabWidget;
 
 // The customer editor: the category and the used fields under their titles,
 // with each field's value list in its drop-down. Fields without a title are
@@ -45,7 +44,6 @@ private:
     void cbbDropDown(int field);
     void btnValueListClick(int field);
 
-    QTabWidget* pgcntrl1;
     QLabel* LabGou;
     QLabel* Lab200001;
     QLabel* Lab200002;

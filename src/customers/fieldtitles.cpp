@@ -16,12 +16,6 @@ namespace {
 
 const QLatin1Char EntrySeparator('=');
 
-// The field number a control belongs to: the last six characters of its name.
-QString controlSuffix(const QObject* control)
-{
-    return control->objectName().right(6);
-}
-
 } // namespace
 
 QString FieldNumberText(int field)
@@ -32,6 +26,11 @@ QString FieldNumberText(int field)
 QString FieldColumnName(int field)
 {
     return QStringLiteral("Kesp") + FieldNumberText(field);
+}
+
+QString FieldNumberOf(const QObject* control)
+{
+    return control->objectName().right(6);
 }
 
 QString EntryNumber(const QString& entry)
@@ -77,7 +76,7 @@ void ApplyFieldTitles(QWidget* window, bool editBoxes)
         auto* edit = editBoxes ? qobject_cast<QLineEdit*>(component) : nullptr;
         if (!label && !edit)
             continue;
-        const int index = IndexOfFieldNumber(FieldTitles, controlSuffix(component));
+        const int index = IndexOfFieldNumber(FieldTitles, FieldNumberOf(component));
         if (index < 0)
             continue;
         const QString title = EntryTitle(FieldTitles.at(index));

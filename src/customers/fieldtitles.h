@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
 class QWidget;
 
 // The fourteen customer fields. Field n (1..14) has the number 200000 + n,
@@ -11,6 +12,8 @@ class QWidget;
 constexpr int CustomerFieldCount = 14;
 QString FieldNumberText(int field);
 QString FieldColumnName(int field);
+// The field number a window control belongs to: the last six characters of its name.
+QString FieldNumberOf(const QObject* control);
 
 // Entries "<number>=<title>", sorted by number: every field in FieldTitles,
 // only the fields with a title in UsedFieldTitles. Refilled together by

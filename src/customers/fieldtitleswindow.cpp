@@ -74,7 +74,7 @@ void TFormDIY::btnOKClick()
     QStringList batch;
     for (const QLineEdit* edit : findChildren<QLineEdit*>()) {
         batch.append(QStringLiteral("update DIY set DIYName='%1' where DIYID='%2' ")
-                         .arg(SqlEscape(withoutBlanks(edit->text())), SqlEscape(edit->objectName().right(6))));
+                         .arg(SqlEscape(withoutBlanks(edit->text())), SqlEscape(FieldNumberOf(edit))));
     }
     DbExecute(batch.join(QStringLiteral("@#@")));
     LoadFieldTitles();

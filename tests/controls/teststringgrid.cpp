@@ -1,4 +1,4 @@
-#include "testdatabase.h"
+#include "customerfixture.h"
 #include "testregistry.h"
 
 #include "common/exceptions.h"
@@ -17,14 +17,6 @@ void fill(TKespStringGrid& grid, const QStringList& header, const QVector<QStrin
     QVector<QStringList> rows{header};
     rows.append(data);
     grid.SetAllRows(rows);
-}
-
-QStringList columnTexts(const TKespStringGrid& grid, int col, int firstRow = 1)
-{
-    QStringList texts;
-    for (int row = firstRow; row < grid.RowCount(); ++row)
-        texts.append(grid.Cells(col, row));
-    return texts;
 }
 
 QStringList headerTexts(const TKespStringGrid& grid)
@@ -87,9 +79,9 @@ private slots:
 
         grid.SortByColumn(1, descending);
 
-        QCOMPARE(columnTexts(grid, 1), expected);
+        QCOMPARE(GridColumn(grid, 1), expected);
         // Rows travel whole, and rows with equal keys keep their previous order.
-        const QStringList numbers = columnTexts(grid, 0);
+        const QStringList numbers = GridColumn(grid, 0);
         for (int row = 1; row < grid.RowCount(); ++row)
             QCOMPARE(grid.Cells(1, row), keys.at(numbers.at(row - 1).toInt()));
         for (int i = 1; i < numbers.size(); ++i) {
@@ -163,7 +155,7 @@ private slots:
         }
 
         QCOMPARE(headerTexts(grid), headers);
-        QCOMPARE(columnTexts(grid, 2), cities);
+        QCOMPARE(GridColumn(grid, 2), cities);
         for (int col = 0; col < grid.ColCount(); ++col)
             QCOMPARE(grid.model()->headerData(col, Qt::Horizontal).toString(), headers.at(col));
     }
@@ -209,7 +201,7 @@ private slots:
 
         grid.DeleteRow(deleted);
 
-        QCOMPARE(columnTexts(grid, 0), remaining);
+        QCOMPARE(GridColumn(grid, 0), remaining);
         QCOMPARE(grid.RowCount(), remaining.size() + 1);
         QCOMPARE(grid.model()->rowCount(), remaining.size());
         QCOMPARE(headerTexts(grid), (QStringList{"键", "名称"}));
@@ -239,7 +231,7 @@ private slots:
 
         grid.ExchangeRows(a, b);
 
-        QCOMPARE(columnTexts(grid, 0, 0), expected);
+        QCOMPARE(GridColumn(grid, 0, 0), expected);
         const QHash<QString, QString> partners{{"键", "值"}, {"r1", "1"}, {"r2", "2"}, {"r3", "3"}};
         for (int row = 0; row < grid.RowCount(); ++row)
             QCOMPARE(grid.Cells(1, row), partners.value(grid.Cells(0, row)));

@@ -30,25 +30,22 @@ QComboBox* fieldBox(QDialog* dialog, int field)
     return dialog->findChild<QComboBox*>(QStringLiteral("cbb") + FieldNumberText(field));
 }
 
-// What the field's input shows: edt200001, edt200002, then the drop-down boxes.
-QString fieldText(QDialog* dialog, int field)
+// Where the field is typed: edt200001, edt200002, then the drop-down boxes' edit lines.
+QLineEdit* fieldEdit(QDialog* dialog, int field)
 {
     if (field <= 2)
-        return dialog->findChild<QLineEdit*>(QStringLiteral("edt") + FieldNumberText(field))->text();
-    return fieldBox(dialog, field)->currentText();
+        return dialog->findChild<QLineEdit*>(QStringLiteral("edt") + FieldNumberText(field));
+    return fieldBox(dialog, field)->lineEdit();
+}
+
+QString fieldText(QDialog* dialog, int field)
+{
+    return fieldEdit(dialog, field)->text();
 }
 
 void typeField(QDialog* dialog, int field, const QString& text)
 {
-    QLineEdit* edit = field <= 2 ? dialog->findChild<QLineEdit*>(QStringLiteral("edt") + FieldNumberText(field))
-                                 : fieldBox(dialog, field)->lineEdit();
-    edit->clear();
-    TypeText(edit, text);
-}
-
-void clickOK(QDialog* dialog)
-{
-    QTest::mouseClick(Child<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+    ReplaceText(fieldEdit(dialog, field), text);
 }
 
 QStringList items(const QComboBox* box)
@@ -169,7 +166,7 @@ void TestCustomerEditor::nameChecks()
         QCOMPARE(Child<QLineEdit>(dialog, "edt200002")->isVisible(), !title2.isEmpty());
         typeField(dialog, 1, text1);
         typeField(dialog, 2, text2);
-        clickOK(dialog);
+        ClickOK(dialog);
         stayedOpen = dialog->isVisible();
         focused = dialog->focusWidget() ? dialog->focusWidget()->objectName() : QString();
         keptText1 = fieldText(dialog, 1);
@@ -200,7 +197,7 @@ void TestCustomerEditor::newCustomerNeedsACategory()
     bool stayedOpen = false;
     DriveNextModal([&](QDialog* dialog) {
         QCOMPARE(Child<QComboBox>(dialog, "cbbUserType")->currentIndex(), -1);
-        clickOK(dialog);
+        ClickOK(dialog);
         stayedOpen = dialog->isVisible();
     });
     QString guid;
@@ -262,7 +259,7 @@ void TestCustomerEditor::modifyKeepsHiddenFields()
         QCOMPARE(fieldText(dialog, 4), QStringLiteral("隐藏的手机"));
         Child<QComboBox>(dialog, "cbbUserType")->setCurrentIndex(1);
         typeField(dialog, 3, QStringLiteral("456"));
-        clickOK(dialog);
+        ClickOK(dialog);
     });
     QCOMPARE(ShowModCustomer(guid), 1);
     QStringList expected{QString::number(wholesale), "A001", "李四", "456", "隐藏的手机"};
@@ -289,7 +286,7 @@ void TestCustomerEditor::valueListsReloadWhenTheListOpens()
         DriveNextModal([](QDialog* valueList) {
             auto* memo = Child<QPlainTextEdit>(valueList, "mmo1");
             TypeText(memo, QStringLiteral("甲\n乙"));
-            clickOK(valueList);
+            ClickOK(valueList);
         });
         QTest::mouseClick(Child<QPushButton>(dialog, "btn200005"), Qt::LeftButton);
         afterPlus = items(box) << box->currentText();
@@ -330,12 +327,12 @@ void TestCustomerEditor::failedSaveKeepsTheWindowOpen()
         typeField(dialog, 3, QStringLiteral("留着"));
         // The failure ends the click's handling early, which QTest reports.
         QTest::ignoreMessage(QtWarningMsg, "Mouse event \"MouseRelease\" not accepted by receiving widget");
-        clickOK(dialog);
+        ClickOK(dialog);
         stayedOpen = dialog->isVisible();
         kept = fieldText(dialog, 3);
         failure = takeShown();
         typeField(dialog, 1, QStringLiteral("好值"));
-        clickOK(dialog);
+        ClickOK(dialog);
     });
     QString guid;
     QCOMPARE(ShowAddCustomer(&guid), 1);

@@ -14,15 +14,6 @@ namespace {
 
 const QString SeeOthersRight = QStringLiteral("允许查看其它登录账号数据");
 
-// The texts of one column over the data rows.
-QStringList gridColumn(const TKespStringGrid& grid, int col)
-{
-    QStringList texts;
-    for (int row = 1; row < grid.RowCount(); ++row)
-        texts.append(grid.Cells(col, row));
-    return texts;
-}
-
 QMap<int, QString> everyField(const QString& prefix)
 {
     QMap<int, QString> fields;
@@ -169,9 +160,9 @@ void TestCustomer::listColumnsFollowUsedTitles()
 
     // The third search field is field 5.
     Customer->FillCustomerList(&grid, QString(), QStringLiteral("值5"), 2);
-    QCOMPARE(gridColumn(grid, 0), QStringList{guid});
+    QCOMPARE(GridColumn(grid, 0), QStringList{guid});
     Customer->FillCustomerList(&grid, QString(), QStringLiteral("值2"), 2);
-    QCOMPARE(gridColumn(grid, 0), QStringList{QString()});
+    QCOMPARE(GridColumn(grid, 0), QStringList{QString()});
 }
 
 void TestCustomer::addSampleCustomers()
@@ -228,7 +219,7 @@ void TestCustomer::listFilters()
 
     Customer->FillCustomerList(&grid, category, search, fieldIndex);
     QCOMPARE(grid.ColCount(), 6);
-    QCOMPARE(gridColumn(grid, 3), names);
+    QCOMPARE(GridColumn(grid, 3), names);
 }
 
 void TestCustomer::ownerFilter_data()
@@ -270,7 +261,7 @@ void TestCustomer::ownerFilter()
     LoginOper->OperName = operName;
     LoginOper->Rights = rights;
     Customer->FillCustomerList(&grid, QString(), search, 0);
-    QCOMPARE(gridColumn(grid, 3), owners);
+    QCOMPARE(GridColumn(grid, 3), owners);
 }
 
 void TestCustomer::listKeepsCreationOrder()
@@ -293,7 +284,7 @@ void TestCustomer::listKeepsCreationOrder()
     add("B", first, "前一天", "2024-04-30 23:59:59");
 
     Customer->FillCustomerList(&grid, QString(), QString(), -1);
-    QCOMPARE(gridColumn(grid, 2),
+    QCOMPARE(GridColumn(grid, 2),
              (QStringList{QStringLiteral("前一天"), QStringLiteral("同秒一"), QStringLiteral("同秒二"),
                           QStringLiteral("同秒三"), QStringLiteral("第二秒")}));
 }

@@ -1,4 +1,5 @@
 #include "customerfixture.h"
+#include "guitest.h"
 
 #include "common/messages.h"
 #include "customers/fieldtitles.h"
@@ -12,26 +13,6 @@
 #include <QTest>
 
 namespace {
-
-template <typename Widget>
-Widget* control(QDialog* dialog, const char* name)
-{
-    auto* widget = dialog->findChild<Widget*>(QLatin1String(name));
-    if (!widget)
-        qWarning("no control %s", name);
-    return widget;
-}
-
-void clickOK(QDialog* dialog)
-{
-    QTest::mouseClick(control<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
-}
-
-void replaceText(QLineEdit* edit, const QString& text)
-{
-    edit->clear();
-    TypeText(edit, text);
-}
 
 // The stored titles of fields 1, 2 and 5.
 QStringList storedTitles()
@@ -97,16 +78,16 @@ void TestCustomerWindows::fieldTitlesWindowSaves()
     bool stayedOpen = false;
     DriveNextModal([&](QDialog* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("自定义资料标题"));
-        QCOMPARE(control<QLabel>(dialog, "Lab200005")->text(), QStringLiteral("QQ"));
-        QCOMPARE(control<QLineEdit>(dialog, "edt200005")->text(), QStringLiteral("QQ"));
-        QCOMPARE(control<QLabel>(dialog, "Lab200013")->text(), QString());
-        QCOMPARE(control<QLabel>(dialog, "Lab200001")->buddy(), control<QLineEdit>(dialog, "edt200001"));
+        QCOMPARE(Child<QLabel>(dialog, "Lab200005")->text(), QStringLiteral("QQ"));
+        QCOMPARE(Child<QLineEdit>(dialog, "edt200005")->text(), QStringLiteral("QQ"));
+        QCOMPARE(Child<QLabel>(dialog, "Lab200013")->text(), QString());
+        QCOMPARE(Child<QLabel>(dialog, "Lab200001")->buddy(), Child<QLineEdit>(dialog, "edt200001"));
         for (int i = 0; i < 3; ++i)
-            replaceText(control<QLineEdit>(dialog, edits[i]), typed[i]);
-        clickOK(dialog);
+            ReplaceText(Child<QLineEdit>(dialog, edits[i]), typed[i]);
+        ClickOK(dialog);
         stayedOpen = dialog->isVisible();
         if (stayedOpen)
-            QCOMPARE(control<QLineEdit>(dialog, "edt200001")->text(), typed[0]);
+            QCOMPARE(Child<QLineEdit>(dialog, "edt200001")->text(), typed[0]);
     });
     const int result = EditFieldTitles();
 
@@ -128,11 +109,11 @@ void TestCustomerWindows::failedTitleSaveKeepsTitlesAndWindow()
     fixture->rejectValue(QStringLiteral("DIY"), QStringLiteral("DIYName"), QStringLiteral("坏标题"));
     bool stayedOpen = false;
     DriveNextModal([&](QDialog* dialog) {
-        replaceText(control<QLineEdit>(dialog, "edt200001"), QStringLiteral("新号码"));
-        replaceText(control<QLineEdit>(dialog, "edt200005"), QStringLiteral("坏标题"));
+        ReplaceText(Child<QLineEdit>(dialog, "edt200001"), QStringLiteral("新号码"));
+        ReplaceText(Child<QLineEdit>(dialog, "edt200005"), QStringLiteral("坏标题"));
         // The failure ends the click's handling early, which QTest reports.
         QTest::ignoreMessage(QtWarningMsg, "Mouse event \"MouseRelease\" not accepted by receiving widget");
-        clickOK(dialog);
+        ClickOK(dialog);
         stayedOpen = dialog->isVisible();
     });
     QCOMPARE(EditFieldTitles(), 2);
@@ -151,12 +132,12 @@ void TestCustomerWindows::valueListWindowSavesLines()
     bool closed = false;
     DriveNextModal([&](QDialog* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("选择信息列表"));
-        auto* memo = control<QPlainTextEdit>(dialog, "mmo1");
+        auto* memo = Child<QPlainTextEdit>(dialog, "mmo1");
         QCOMPARE(memo->toPlainText(), QStringLiteral("男\n女"));
         QCOMPARE(dialog->focusWidget(), memo);
         memo->clear();
         TypeText(memo, QStringLiteral("苹果\n\n   \n 香蕉\nit's@#@100%"));
-        clickOK(dialog);
+        ClickOK(dialog);
         closed = !dialog->isVisible();
     });
     EditValueList(QStringLiteral("Kesp200003"));
@@ -170,10 +151,10 @@ void TestCustomerWindows::valueListWindowSavesLines()
 void TestCustomerWindows::valueListWindowCancelStoresNothing()
 {
     DriveNextModal([](QDialog* dialog) {
-        auto* memo = control<QPlainTextEdit>(dialog, "mmo1");
+        auto* memo = Child<QPlainTextEdit>(dialog, "mmo1");
         QCOMPARE(memo->toPlainText(), QString());
         TypeText(memo, QStringLiteral("回访"));
-        QTest::mouseClick(control<QPushButton>(dialog, "btnCancel"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(dialog, "btnCancel"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
     });
     EditValueList(QStringLiteral("Alam"));
@@ -225,8 +206,8 @@ void TestInputBox::answers()
     bool stayedOpen = false;
     DriveNextModal([&](QDialog* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("新建客户类别"));
-        QCOMPARE(control<QLabel>(dialog, "LabTitle")->text(), QStringLiteral("类别名称"));
-        auto* edit = control<QLineEdit>(dialog, "EdtValues");
+        QCOMPARE(Child<QLabel>(dialog, "LabTitle")->text(), QStringLiteral("类别名称"));
+        auto* edit = Child<QLineEdit>(dialog, "EdtValues");
         QCOMPARE(edit->text(), defaultValue);
         QCOMPARE(dialog->focusWidget(), edit);
         TypeText(edit, typed);

@@ -84,12 +84,12 @@ private:
     template <typename T>
     T* control(const char* name) const
     {
-        return m_window->findChild<T*>(QLatin1String(name));
+        return Child<T>(m_window.get(), name);
     }
     TKespStringGrid* grid() const { return control<TKespStringGrid>("StringGrid1"); }
     QTreeWidget* tree() const { return control<QTreeWidget>("tv1"); }
     QString count() const { return control<QLabel>("statPanel1")->text(); }
-    QStringList column(int col) const;
+    QStringList column(int col) const { return GridColumn(*grid(), col); }
     QTreeWidgetItem* node(const QString& text) const;
     void clickNode(const QString& text);
     // As the operator does it: a click, then the double-click.
@@ -127,9 +127,12 @@ void TestCustomerPage::cleanup()
 
 void TestCustomerPage::addOperator(const QString& name, const QStringList& rights)
 {
-    QStringList batch{QStringLiteral("insert into Oper(OperName,OperPass,Remark) values ('%1','','')").arg(name)};
+    const QString escapedName = SqlEscape(name);
+    QStringList batch{
+        QStringLiteral("insert into Oper(OperName,OperPass,Remark) values ('%1','','')").arg(escapedName)};
     for (const QString& right : rights)
-        batch.append(QStringLiteral("insert into authority(OperName,Rules) values ('%1','%2')").arg(name, right));
+        batch.append(QStringLiteral("insert into authority(OperName,Rules) values ('%1','%2')")
+                         .arg(escapedName, SqlEscape(right)));
     DbExecute(batch.join(QStringLiteral("@#@")));
 }
 
@@ -145,14 +148,6 @@ void TestCustomerPage::openMainWindow(const QString& oper)
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-QStringList TestCustomerPage::column(int col) const
-{
-    QStringList texts;
-    for (int row = 1; row < grid()->RowCount(); ++row)
-        texts.append(grid()->Cells(col, row));
-    return texts;
 }
 
 QTreeWidgetItem* TestCustomerPage::node(const QString& text) const
@@ -290,7 +285,7 @@ void TestCustomerPage::newCustomerGoesToTheEnd()
         if (!save)
             return;
         TypeText(Child<QLineEdit>(dialog, "edt200002"), QStringLiteral(" 新客户 "));
-        QTest::mouseClick(Child<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        ClickOK(dialog);
     });
     QTest::mouseClick(control<QPushButton>("btnAdd"), Qt::LeftButton);
 
@@ -313,9 +308,8 @@ void TestCustomerPage::modifyUpdatesTheCurrentRow()
         QCOMPARE(dialog->windowTitle(), QStringLiteral("修改客户信息"));
         auto* name = Child<QLineEdit>(dialog, "edt200002");
         QCOMPARE(name->text(), QStringLiteral("李四"));
-        name->clear();
-        TypeText(name, QStringLiteral("李四改"));
-        QTest::mouseClick(Child<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        ReplaceText(name, QStringLiteral("李四改"));
+        ClickOK(dialog);
     });
     QTest::mouseClick(control<QPushButton>("btnMod"), Qt::LeftButton);
     QCOMPARE(column(3), (QStringList{"张三", "李四改", "王五"}));
@@ -473,11 +467,9 @@ void TestCustomerPage::fieldTitlesChangeColumnsAndSearchFields()
     control<QComboBox>("cbbQuery")->setCurrentIndex(2);
     DriveNextModal([](QDialog* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("自定义资料标题"));
-        auto* title = Child<QLineEdit>(dialog, "edt200005");
-        title->clear();
-        TypeText(title, QStringLiteral("微信"));
+        ReplaceText(Child<QLineEdit>(dialog, "edt200005"), QStringLiteral("微信"));
         TypeText(Child<QLineEdit>(dialog, "edt200003"), QStringLiteral("性别"));
-        QTest::mouseClick(Child<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        ClickOK(dialog);
     });
     QTest::mouseClick(control<QPushButton>("btnDIY"), Qt::LeftButton);
     QCOMPARE(takeShown(), (Shown{{QStringLiteral("提示"), QStringLiteral("保存成功！")}}));

@@ -1,5 +1,8 @@
 #include "customerfixture.h"
 
+#include "guitest.h"
+
+#include "controls/stringgrid.h"
 #include "customers/customer.h"
 #include "customers/fieldtitles.h"
 #include "customers/usertype.h"
@@ -7,13 +10,13 @@
 #include "common/messages.h"
 #include "operators/loginoper.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 CustomerFixture::CustomerFixture()
 {
@@ -112,10 +115,10 @@ Shown takeShown()
 
 void DriveNextModal(std::function<void(QDialog*)> drive)
 {
-    QTimer::singleShot(0, [drive] {
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    OnNextModal([drive](QWidget* modal) {
+        QPointer<QDialog> dialog = qobject_cast<QDialog*>(modal);
         if (!dialog)
-            QFAIL("no modal dialog is open");
+            QFAIL("the modal window is no dialog");
         drive(dialog);
         if (dialog && dialog->isVisible())
             dialog->done(2);
@@ -127,4 +130,23 @@ void TypeText(QWidget* widget, const QString& text)
     QInputMethodEvent event;
     event.setCommitString(text);
     QCoreApplication::sendEvent(widget, &event);
+}
+
+void ReplaceText(QLineEdit* edit, const QString& text)
+{
+    edit->clear();
+    TypeText(edit, text);
+}
+
+void ClickOK(QWidget* dialog)
+{
+    QTest::mouseClick(Child<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+}
+
+QStringList GridColumn(const TKespStringGrid& grid, int col, int firstRow)
+{
+    QStringList texts;
+    for (int row = firstRow; row < grid.RowCount(); ++row)
+        texts.append(grid.Cells(col, row));
+    return texts;
 }

@@ -10,7 +10,9 @@
 #include <memory>
 
 class QDialog;
+class QLineEdit;
 class QWidget;
+class TKespStringGrid;
 
 // A fresh database with the customer globals (categories, customers, the
 // logged-in operator "Admin") and empty field-title lists.
@@ -51,8 +53,14 @@ private slots:
 using Shown = QList<QPair<QString, QString>>;
 Shown takeShown();
 
-// Runs drive on the modal dialog that the next exec() shows, once its event
-// loop runs; closes the dialog with the cancel result if drive left it open.
+// Runs drive on the dialog that the next exec() shows (see OnNextModal);
+// closes the dialog with the cancel result if drive left it open.
 void DriveNextModal(std::function<void(QDialog*)> drive);
 // Types text into a widget the way an input method delivers it.
 void TypeText(QWidget* widget, const QString& text);
+// Empties the edit box, then types text into it.
+void ReplaceText(QLineEdit* edit, const QString& text);
+// Clicks the dialog's OK button.
+void ClickOK(QWidget* dialog);
+// The texts of one grid column from firstRow down.
+QStringList GridColumn(const TKespStringGrid& grid, int col, int firstRow = 1);
