@@ -19,8 +19,27 @@ QFrame* separatorLine(QWidget* parent)
 
 } // namespace
 
-TFormBaseDlg::TFormBaseDlg(QWidget* parent)
+TFormDialog::TFormDialog(QWidget* parent)
     : QDialog(parent, FixedDialogFlags)
+{
+}
+
+void TFormDialog::FormShow()
+{
+}
+
+void TFormDialog::showEvent(QShowEvent* event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+        CenterOnActiveWindow(this);
+    }
+    QDialog::showEvent(event);
+}
+
+TFormBaseDlg::TFormBaseDlg(QWidget* parent)
+    : TFormDialog(parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -62,15 +81,6 @@ void TFormBaseDlg::reject()
 
 void TFormBaseDlg::btnOKClick()
 {
-}
-
-void TFormBaseDlg::showEvent(QShowEvent* event)
-{
-    if (!m_positioned) {
-        m_positioned = true;
-        CenterOnActiveWindow(this);
-    }
-    QDialog::showEvent(event);
 }
 
 void CenterOnActiveWindow(QWidget* window)

@@ -9,11 +9,27 @@ class QPushButton;
 constexpr Qt::WindowFlags FixedDialogFlags =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
+// A dialog window with a fixed size, centred on the active window when it is
+// first shown. FormShow runs once, just before that first showing.
+class TFormDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormDialog(QWidget* parent = nullptr);
+
+protected:
+    virtual void FormShow();
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool m_shown = false;
+};
+
 // The dialog most windows derive from: a content area between two separator
 // lines and a bottom strip with "确定(&O)" (default, Enter) and "取消(&C)"
 // (Escape). Cancel closes with result 2; OK has no result of its own: each
 // derived dialog handles btnOKClick, checks its input and calls done(1).
-class TFormBaseDlg : public QDialog
+class TFormBaseDlg : public TFormDialog
 {
     Q_OBJECT
 public:
@@ -30,7 +46,6 @@ protected:
     QHBoxLayout* buttonStrip() const { return m_strip; }
 
     virtual void btnOKClick();
-    void showEvent(QShowEvent* event) override;
 
     QPushButton* btnOK;
     QPushButton* btnCancel;
@@ -38,7 +53,6 @@ protected:
 private:
     QWidget* m_content;
     QHBoxLayout* m_strip;
-    bool m_positioned = false;
 };
 
 // Centres a top-level window on the application's active window, or on the

@@ -176,15 +176,6 @@ void TFormBaseCustomer::hideUnusedFields(QWidget* page)
     cbbUserType->show();
 }
 
-void TFormBaseCustomer::showEvent(QShowEvent* event)
-{
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-    TFormBaseDlg::showEvent(event);
-}
-
 void TFormBaseCustomer::FormShow()
 {
     QStringList names;

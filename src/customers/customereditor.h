@@ -20,10 +20,9 @@ public:
 protected:
     explicit TFormBaseCustomer(QWidget* parent = nullptr);
 
-    void showEvent(QShowEvent* event) override;
     void btnOKClick() override;
 
-    virtual void FormShow();
+    void FormShow() override;
     virtual void SaveCustomer() = 0;
 
     // True when the customer can be told apart by field 1 or 2; otherwise
@@ -50,7 +49,6 @@ private:
     QLineEdit* edt200001;
     QLineEdit* edt200002;
     QComboBox* m_fieldBoxes[CustomerFieldCount - 2];
-    bool m_shown = false;
 };
 
 // "新建客户信息": a new customer under a key made when the window opens.

@@ -56,13 +56,9 @@ TFormDIY::TFormDIY(QWidget* parent)
     edt200002 = contentArea()->findChild<QLineEdit*>(QStringLiteral("edt200002"));
 }
 
-void TFormDIY::showEvent(QShowEvent* event)
+void TFormDIY::FormShow()
 {
-    if (!m_shown) {
-        m_shown = true;
-        ApplyFieldTitles(this, true);
-    }
-    TFormBaseDlg::showEvent(event);
+    ApplyFieldTitles(this, true);
 }
 
 void TFormDIY::btnOKClick()

@@ -12,11 +12,10 @@ public:
     explicit TFormDIY(QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
     void btnOKClick() override;
 
 private:
     QLineEdit* edt200001;
     QLineEdit* edt200002;
-    bool m_shown = false;
 };

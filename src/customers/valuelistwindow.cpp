@@ -25,16 +25,12 @@ TFormDiyInput::TFormDiyInput(const QString& key, QWidget* parent)
     layout->addWidget(mmo1);
 }
 
-void TFormDiyInput::showEvent(QShowEvent* event)
+void TFormDiyInput::FormShow()
 {
-    if (!m_shown) {
-        m_shown = true;
-        QStringList values;
-        LoadValueList(m_key, values);
-        mmo1->setPlainText(values.join(QLatin1Char('\n')));
-        mmo1->setFocus();
-    }
-    TFormBaseDlg::showEvent(event);
+    QStringList values;
+    LoadValueList(m_key, values);
+    mmo1->setPlainText(values.join(QLatin1Char('\n')));
+    mmo1->setFocus();
 }
 
 void TFormDiyInput::btnOKClick()

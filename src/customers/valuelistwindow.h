@@ -13,11 +13,10 @@ public:
     explicit TFormDiyInput(const QString& key, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
     void btnOKClick() override;
 
 private:
     QPlainTextEdit* mmo1;
     QString m_key;
-    bool m_shown = false;
 };

@@ -2,7 +2,6 @@
 
 #include "app/globals.h"
 #include "common/applog.h"
-#include "common/basedialog.h"
 #include "common/messages.h"
 #include "dbaccess.h"
 #include "mainwindow/mainwindow.h"
@@ -46,7 +45,7 @@ QString SafetyCopyFileName()
 }
 
 TFormDataMgr::TFormDataMgr(QWidget* parent)
-    : QDialog(parent, FixedDialogFlags)
+    : TFormDialog(parent)
 {
     setObjectName(QStringLiteral("FormDataMgr"));
     setWindowTitle(QStringLiteral("数据维护"));
@@ -80,15 +79,6 @@ TFormDataMgr::TFormDataMgr(QWidget* parent)
     connect(btnSave, &QPushButton::clicked, this, &TFormDataMgr::btnSaveClick);
     connect(btnAdd, &QPushButton::clicked, this, &TFormDataMgr::btnAddClick);
     connect(Button1, &QPushButton::clicked, this, &TFormDataMgr::Button1Click);
-}
-
-void TFormDataMgr::showEvent(QShowEvent* event)
-{
-    if (!m_positioned) {
-        m_positioned = true;
-        CenterOnActiveWindow(this);
-    }
-    QDialog::showEvent(event);
 }
 
 void TFormDataMgr::btnSaveClick()

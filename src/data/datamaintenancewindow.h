@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/basedialog.h"
 
 class QLabel;
 class QPushButton;
@@ -8,14 +8,11 @@ class QTabWidget;
 
 // Backs the local database file up, restores it from a backup, and clears the
 // business data so the system starts afresh.
-class TFormDataMgr : public QDialog
+class TFormDataMgr : public TFormDialog
 {
     Q_OBJECT
 public:
     explicit TFormDataMgr(QWidget* parent = nullptr);
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void btnSaveClick();
@@ -30,7 +27,6 @@ private:
     QPushButton* btnAdd;
     QLabel* Label1;
     QPushButton* Button1;
-    bool m_positioned = false;
 };
 
 void ShowDataMaintenance();

@@ -1,5 +1,4 @@
 #include "serverwindow.h"
-#include "common/basedialog.h"
 
 #include "common/messages.h"
 #include "common/scramble.h"
@@ -39,7 +38,7 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, const char* name)
 } // namespace
 
 TFormServer::TFormServer(QWidget* parent)
-    : QDialog(parent, FixedDialogFlags)
+    : TFormDialog(parent)
 {
     setObjectName(QStringLiteral("FormServer"));
     setWindowTitle(QStringLiteral("服务器信息配置"));
@@ -112,15 +111,6 @@ TFormServer::TFormServer(QWidget* parent)
     connect(CWWW, &QCheckBox::clicked, this, &TFormServer::CWWWClick);
     connect(BitBtnOK, &QPushButton::clicked, this, &TFormServer::BitBtnOKClick);
     connect(BitBtnCancel, &QPushButton::clicked, this, &TFormServer::reject);
-}
-
-void TFormServer::showEvent(QShowEvent* event)
-{
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-    QDialog::showEvent(event);
 }
 
 void TFormServer::keyPressEvent(QKeyEvent* event)

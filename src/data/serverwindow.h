@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/basedialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -10,7 +10,7 @@ class QRadioButton;
 
 // Edits how the program reaches its PostgreSQL server: the [Database] section
 // of Config.ini. The settings apply from the next start.
-class TFormServer : public QDialog
+class TFormServer : public TFormDialog
 {
     Q_OBJECT
 public:
@@ -19,11 +19,10 @@ public:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormShow();
+    void FormShow() override;
     void RadioButton1Click();
     void RadioButton2Click();
     void CWWWClick();
@@ -39,7 +38,6 @@ private:
     QLineEdit* EditDB;
     QPushButton* BitBtnOK;
     QPushButton* BitBtnCancel;
-    bool m_shown = false;
 };
 
 // Shows the window modally; 1 after saving, 2 after cancelling.

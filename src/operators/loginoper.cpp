@@ -5,6 +5,8 @@
 
 TLoginOper* LoginOper = nullptr;
 
+const QString AdminName = QStringLiteral("Admin");
+
 void TLoginOper::ListNames(QStringList& names)
 {
     names.clear();
@@ -20,7 +22,7 @@ void TLoginOper::ListOpers(QTreeWidget* listView)
 
 bool TLoginOper::HasRight(const QString& right) const
 {
-    if (OperName == QLatin1String("Admin"))
+    if (OperName == AdminName)
         return true;
     return Rights.contains(right, Qt::CaseInsensitive);
 }

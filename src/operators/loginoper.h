@@ -5,6 +5,9 @@
 
 class QTreeWidget;
 
+// The account that holds every right without stored rows and cannot be deleted.
+extern const QString AdminName;
+
 // The logged-in operator: lists the accounts, checks a name and password and
 // then answers which rights the operator holds. "Admin" holds every right.
 class TLoginOper

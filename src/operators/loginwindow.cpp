@@ -102,15 +102,6 @@ TFormLogin::TFormLogin(QWidget* parent)
     setTabOrder(cbbUserID, edtPass);
 }
 
-void TFormLogin::showEvent(QShowEvent* event)
-{
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-    TFormBaseDlg::showEvent(event);
-}
-
 void TFormLogin::FormShow()
 {
     btnServer->setVisible(DbMode == 2);
@@ -128,7 +119,7 @@ void TFormLogin::btnOKClick()
         done(ResultOK);
         return;
     }
-    LabLogin->setVisible(name == QLatin1String("Admin"));
+    LabLogin->setVisible(name == AdminName);
     ShowInfo(QStringLiteral("选择账号或输入密码错误!"));
     edtPass->setFocus();
 }

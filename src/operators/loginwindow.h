@@ -16,17 +16,15 @@ public:
     explicit TFormLogin(QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void btnOKClick() override;
 
 private:
-    void FormShow();
+    void FormShow() override;
 
     QComboBox* cbbUserID;
     QLineEdit* edtPass;
     QLabel* LabLogin;
     QPushButton* btnServer;
-    bool m_shown = false;
 };
 
 // 1 after a successful login, 2 when the operator gave up.

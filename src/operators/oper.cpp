@@ -3,6 +3,7 @@
 #include "common/exceptions.h"
 #include "controls/checktreeview.h"
 #include "data/dbaccess.h"
+#include "loginoper.h"
 
 TOper::TOper(TKespCheckTreeView* rightsTree)
     : RightsTree(rightsTree)
@@ -47,7 +48,7 @@ void TOper::Update()
                                    "@#@delete from authority where OperName='%3' ")
                         .arg(SqlEscape(OperPass), SqlEscape(Remark), escapedName);
     // Admin holds every right without stored rows.
-    if (OperName != QLatin1String("Admin"))
+    if (OperName != AdminName)
         batch += RightsStatements();
     DbExecute(batch);
 }

@@ -1,6 +1,5 @@
 #include "opermanagerwindow.h"
 
-#include "common/basedialog.h"
 #include "common/exceptions.h"
 #include "common/messages.h"
 #include "loginoper.h"
@@ -35,7 +34,7 @@ QAction* menuCommand(QMenu* menu, const QString& text, const char* name)
 } // namespace
 
 TFormOper::TFormOper(QWidget* parent)
-    : QDialog(parent, FixedDialogFlags)
+    : TFormDialog(parent)
 {
     setObjectName(QStringLiteral("FormOper"));
     setWindowTitle(QStringLiteral("登录账号管理"));
@@ -109,14 +108,9 @@ TFormOper::TFormOper(QWidget* parent)
     connect(lv1, &QTreeWidget::customContextMenuRequested, this, &TFormOper::lv1ContextMenu);
 }
 
-void TFormOper::showEvent(QShowEvent* event)
+void TFormOper::FormShow()
 {
-    if (!m_shown) {
-        m_shown = true;
-        CenterOnActiveWindow(this);
-        LoginOper->ListOpers(lv1);
-    }
-    QDialog::showEvent(event);
+    LoginOper->ListOpers(lv1);
 }
 
 QTreeWidgetItem* TFormOper::SelectedItem() const
@@ -144,7 +138,7 @@ void TFormOper::btnDelClick()
     if (!item)
         return;
     const QString name = item->text(0);
-    if (name == QLatin1String("Admin"))
+    if (name == AdminName)
         throw Exception(QStringLiteral("不能删除 Admin!"));
     if (!AskYesNo(QStringLiteral("确定要删除 ") + name + QStringLiteral(" 吗？")))
         return;

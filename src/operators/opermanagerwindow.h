@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/basedialog.h"
 
 class QAction;
 class QMenu;
@@ -10,14 +10,14 @@ class QTreeWidgetItem;
 
 // Lists every operator account with its remark; creates, modifies and
 // deletes accounts.
-class TFormOper : public QDialog
+class TFormOper : public TFormDialog
 {
     Q_OBJECT
 public:
     explicit TFormOper(QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
 
 private:
     void btnAddClick();
@@ -36,7 +36,6 @@ private:
     QAction* N2;
     QAction* N3;
     QAction* N5;
-    bool m_shown = false;
 };
 
 void ShowOperManager();

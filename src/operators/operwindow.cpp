@@ -3,6 +3,7 @@
 #include "common/exceptions.h"
 #include "controls/checktreeview.h"
 #include "data/dbaccess.h"
+#include "loginoper.h"
 #include "oper.h"
 
 #include <QFrame>
@@ -14,8 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString AdminName = QStringLiteral("Admin");
 
 QLineEdit* namedEdit(const char* name, QLineEdit::EchoMode echoMode = QLineEdit::Normal)
 {
@@ -106,15 +105,6 @@ TFormBaseOper::TFormBaseOper(QWidget* parent)
 }
 
 TFormBaseOper::~TFormBaseOper() = default;
-
-void TFormBaseOper::showEvent(QShowEvent* event)
-{
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-    TFormBaseDlg::showEvent(event);
-}
 
 void TFormBaseOper::FillRightsTree()
 {

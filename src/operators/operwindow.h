@@ -18,11 +18,10 @@ public:
     ~TFormBaseOper() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void btnOKClick() override;
 
     // Runs once, when the window is first shown.
-    virtual void FormShow() = 0;
+    void FormShow() override = 0;
     // Stores EditOper once the input has been checked and copied into it.
     virtual void SaveOper() = 0;
 
@@ -39,7 +38,6 @@ protected:
     std::unique_ptr<TOper> EditOper;
 
 private:
-    bool m_shown = false;
 };
 
 class TFormAddOper : public TFormBaseOper
