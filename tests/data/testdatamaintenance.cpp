@@ -65,14 +65,6 @@ int count(const QString& table)
     return DbQueryInteger(QStringLiteral("select count(*) from %1").arg(table));
 }
 
-QStringList messages()
-{
-    QStringList texts;
-    for (const MessageTesting::ShownMessage& shown : MessageTesting::takeShown())
-        texts.append(shown.caption + QLatin1Char(':') + shown.text);
-    return texts;
-}
-
 // Shows the page that holds the button, as the operator does, and clicks it.
 void clickOnPage(QWidget* window, const char* page, const char* button)
 {
@@ -189,7 +181,7 @@ void TestDataMaintenance::backupCopiesTheDatabase()
     MessageTesting::setNextFileName(folder + chosen);
     clickOnPage(&window, "ts1", "btnSave");
 
-    QCOMPARE(messages(), QStringList{QStringLiteral("提示:备份成功!")});
+    QCOMPARE(TakeShownMessages(), QStringList{QStringLiteral("提示:备份成功!")});
     QCOMPARE(fileBytes(folder + written), fileBytes(databaseFile()));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{written});
     QVERIFY(window.isVisible());
@@ -204,7 +196,7 @@ void TestDataMaintenance::failedBackupShowsNoSuccess()
     MessageTesting::setNextFileName(m_db->appDir() + QStringLiteral("/no such folder/备份"));
     clickOnPage(&window, "ts1", "btnSave");
 
-    const QStringList shown = messages();
+    const QStringList shown = TakeShownMessages();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].startsWith(QStringLiteral("错误:数据库备份失败！")), qPrintable(shown[0]));
     QVERIFY(window.isVisible());
@@ -227,7 +219,7 @@ void TestDataMaintenance::restoreReplacesTheDatabase()
     window.show();
     restoreFrom(&window, backup);
 
-    QCOMPARE(messages(), (QStringList{RestoreQuestion, QStringLiteral("提示:数据恢复成功!")}));
+    QCOMPARE(TakeShownMessages(), (QStringList{RestoreQuestion, QStringLiteral("提示:数据恢复成功!")}));
     QVERIFY(!window.isVisible());
     QVERIFY(DbAccess->IsConnected());
     QCOMPARE(typeNames(), QStringList{QStringLiteral("甲")});
@@ -265,7 +257,7 @@ void TestDataMaintenance::restoreRefusesAFileThatIsNoDatabase()
     window.show();
     restoreFrom(&window, chosen);
 
-    const QStringList shown = messages();
+    const QStringList shown = TakeShownMessages();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0], RestoreQuestion);
     QVERIFY2(shown[1].startsWith(QStringLiteral("错误:数据库恢复失败！")), qPrintable(shown[1]));
@@ -303,7 +295,7 @@ void TestDataMaintenance::clearingKeepsOnlyAdmin()
     FormMain = nullptr;
     QCOMPARE(exitCode, 0);
 
-    QCOMPARE(messages(), (QStringList{ClearQuestion, QStringLiteral("提示:清除成功,请重启软件!")}));
+    QCOMPARE(TakeShownMessages(), (QStringList{ClearQuestion, QStringLiteral("提示:清除成功,请重启软件!")}));
     for (const QString& table : QStringList{"Customer", "UserType", "Alam", "DiyRemark"})
         QCOMPARE(count(table), 0);
     QCOMPARE(count(QStringLiteral("Oper")), 1);
@@ -336,7 +328,7 @@ void TestDataMaintenance::clearingAnsweredNoChangesNothing()
     MessageTesting::setNextAnswer(false);
     clickOnPage(&window, "ts3", "Button1");
 
-    QCOMPARE(messages(), QStringList{ClearQuestion});
+    QCOMPARE(TakeShownMessages(), QStringList{ClearQuestion});
     QCOMPARE(typeNames(), QStringList{QStringLiteral("甲")});
     QVERIFY(!QFile::exists(SafetyCopyFileName()));
     QVERIFY(window.isVisible());
@@ -353,7 +345,7 @@ void TestDataMaintenance::failedSafetyCopyStopsTheClearing()
     MessageTesting::setNextAnswer(true);
     clickOnPage(&window, "ts3", "Button1");
 
-    const QStringList shown = messages();
+    const QStringList shown = TakeShownMessages();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0], ClearQuestion);
     QVERIFY2(shown[1].startsWith(QStringLiteral("错误:数据库备份失败！")), qPrintable(shown[1]));

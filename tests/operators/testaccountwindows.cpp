@@ -52,14 +52,6 @@ void doubleClick(QWidget* widget, const QPoint& pos)
     QTest::mouseDClick(widget, Qt::LeftButton, {}, pos);
 }
 
-QStringList messages()
-{
-    QStringList texts;
-    for (const MessageTesting::ShownMessage& shown : MessageTesting::takeShown())
-        texts.append(shown.caption + QLatin1Char(':') + shown.text);
-    return texts;
-}
-
 const QStringList CustomerRights = {QStringLiteral("新建客户"), QStringLiteral("修改客户"), QStringLiteral("删除客户"),
                                     QStringLiteral("自定义客户信息"), QStringLiteral("导出Excel"),
                                     QStringLiteral("允许查看其它登录账号数据")};
@@ -147,7 +139,7 @@ void TestAccountWindows::newAccountStoresTheCheckedLeaves()
     fill(&window, "edtRemark", QStringLiteral("备注 @#@ %1"));
     clickButton(&window, "btnOK");
 
-    QCOMPARE(messages(), QStringList());
+    QCOMPARE(TakeShownMessages(), QStringList());
     QCOMPARE(window.result(), 1);
     QVERIFY(!window.isVisible());
     QCOMPARE(StoredRights(QStringLiteral(" 新'人 ")), CustomerRights + QStringList{QStringLiteral("数据维护")});
@@ -184,7 +176,7 @@ void TestAccountWindows::newAccountInputIsChecked()
     fill(&window, "edtPass", pass);
     clickButton(&window, "btnOK");
 
-    QCOMPARE(messages(), QStringList{QStringLiteral("错误:") + refusal});
+    QCOMPARE(TakeShownMessages(), QStringList{QStringLiteral("错误:") + refusal});
     QVERIFY(window.isVisible());
     QCOMPARE(Child<QLineEdit>(&window, "edtName")->text(), name);
     QCOMPARE(operCount(), 2);
@@ -227,7 +219,7 @@ void TestAccountWindows::modifyShowsAndSavesTheAccount()
     tree->SetNodeChecked(FindNode(tree, QStringLiteral("客户类别")), true);
     fill(&window, "edtRemark", QStringLiteral("经理"));
     clickButton(&window, "btnOK");
-    QCOMPARE(messages(), QStringList());
+    QCOMPARE(TakeShownMessages(), QStringList());
     QCOMPARE(window.result(), 1);
     QCOMPARE(StoredRights(QStringLiteral("王五")),
              (QStringList{"新建类别", "修改类别", "删除类别", "新建客户", "导出Excel"}));
@@ -285,7 +277,7 @@ void TestAccountWindows::listWindowCommands()
     QCoreApplication::processEvents();
     probe.stop();
     QVERIFY(!opened);
-    QCOMPARE(messages(), QStringList());
+    QCOMPARE(TakeShownMessages(), QStringList());
 
     OnNextModal([](QWidget* modal) {
         QCOMPARE(modal->windowTitle(), QStringLiteral("新建登录账号"));
@@ -334,7 +326,7 @@ void TestAccountWindows::deleteAccount()
     MessageTesting::setNextAnswer(answer);
     clickButton(&window, "btnDel");
 
-    QCOMPARE(messages(), shown);
+    QCOMPARE(TakeShownMessages(), shown);
     QCOMPARE(list->findItems(name, Qt::MatchExactly).isEmpty(), deleted);
     QCOMPARE(list->topLevelItemCount(), deleted ? 1 : 2);
     QCOMPARE(operCount(), deleted ? 1 : 2);

@@ -1,5 +1,7 @@
 #include "guitest.h"
 
+#include "common/messages.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
@@ -26,4 +28,12 @@ void OnNextModal(std::function<void(QWidget*)> action)
         }
     });
     timer->start();
+}
+
+QStringList TakeShownMessages()
+{
+    QStringList texts;
+    for (const MessageTesting::ShownMessage& shown : MessageTesting::takeShown())
+        texts.append(shown.caption + QLatin1Char(':') + shown.text);
+    return texts;
 }

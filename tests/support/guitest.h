@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -7,6 +8,9 @@
 // Runs action on the next modal window as soon as it is shown, so a test can
 // drive a dialog that a call opens with exec().
 void OnNextModal(std::function<void(QWidget*)> action);
+
+// The boxes shown since the last call, each as "caption:text".
+QStringList TakeShownMessages();
 
 // The child of window with this object name, or null.
 template <typename T>
