@@ -9,6 +9,7 @@
 #include "data/serverwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "operators/loginoper.h"
+#include "reminders/alam.h"
 
 #include <QApplication>
 
@@ -19,6 +20,7 @@ void UnitStartup(const QString& applicationDirectory)
     LoginOper = new TLoginOper;
     UserType = new TUserType;
     Customer = new TCustomer;
+    Alam = new TAlam;
     AppConfig = new TConfig;
 }
 
@@ -51,6 +53,8 @@ void UnitShutdown()
 {
     delete AppConfig;
     AppConfig = nullptr;
+    delete Alam;
+    Alam = nullptr;
     delete Customer;
     Customer = nullptr;
     delete UserType;
