@@ -510,20 +510,54 @@ void FillStrings(const QString& statement, const QString& column, QStringList& l
     }
 }
 
+namespace {
+
+// A list item whose texts stay in the row the query read: a long list costs
+// one allocation per row, and a text becomes a QString only when it is drawn.
+class TTextRowItem : public QTreeWidgetItem
+{
+public:
+    explicit TTextRowItem(TTextRow row)
+        : m_row(std::move(row))
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (holdsText(column, role))
+            return TField(m_row.text(column)).AsString();
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant& value) override
+    {
+        if (!holdsText(column, role))
+            return QTreeWidgetItem::setData(column, role, value);
+        m_row.setText(column, value.toString());
+        emitDataChanged();
+    }
+
+private:
+    bool holdsText(int column, int role) const
+    {
+        return (role == Qt::DisplayRole || role == Qt::EditRole) && column >= 0 && column < m_row.size();
+    }
+
+    TTextRow m_row;
+};
+
+} // namespace
+
 void FillListView(const QString& statement, QTreeWidget* listView)
 {
     DbAccess->OpenQuery(statement);
+    QVector<TTextRow> rows = DbAccess->QueryData.TakeRows();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    for (TTextRow& row : rows)
+        items.append(new TTextRowItem(std::move(row)));
     listView->setUpdatesEnabled(false);
     listView->clear();
-    const TResultSet& data = DbAccess->QueryData;
-    QList<QTreeWidgetItem*> items;
-    items.reserve(data.RecordCount());
-    for (int row = 0; row < data.RecordCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < data.FieldCount(); ++column)
-            texts.append(TField(data.Cell(row, column)).AsString());
-        items.append(new QTreeWidgetItem(texts));
-    }
     listView->addTopLevelItems(items);
     listView->setUpdatesEnabled(true);
 }

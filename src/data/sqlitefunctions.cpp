@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 QString argText(sqlite3_value* value)
@@ -68,19 +70,27 @@ void sqlFormat(sqlite3_context* context, int argc, sqlite3_value** argv)
     resultText(context, dateTime.toString(pattern));
 }
 
+// Str and CStr work on SQLite's own text of the value: list statements call
+// them several times a row.
 void sqlStr(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(context);
-    const QString number = argText(argv[0]);
-    resultText(context, number.startsWith(QLatin1Char('-')) ? number : QLatin1Char(' ') + number);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    if (size > 0 && text[0] == '-')
+        return sqlite3_result_text(context, text, size, SQLITE_TRANSIENT);
+    QByteArray blankFirst(size + 1, ' ');
+    std::copy(text, text + size, blankFirst.begin() + 1);
+    sqlite3_result_text(context, blankFirst.constData(), blankFirst.size(), SQLITE_TRANSIENT);
 }
 
 void sqlCStr(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(context);
-    resultText(context, argText(argv[0]));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    sqlite3_result_text(context, text, sqlite3_value_bytes(argv[0]), SQLITE_TRANSIENT);
 }
 
 void sqlInStr(sqlite3_context* context, int argc, sqlite3_value** argv)

@@ -31,8 +31,12 @@ struct TAlamDialect
 
 // SQLite: the local dialect's functions, registered on the connection; texts
 // joined with ||, days added with AddDays, dates compared as 'YYYY-MM-DD'.
+// The clock's values are read once per statement (Now), not once per row.
 const TAlamDialect SqliteDialect{
     QStringLiteral(
+        "with Now as materialized (select Date() as Today,AddDays(Date(),1) as Tomorrow,Hour(Time()) as NowHour,"
+        "CStr(WeekDay(AddDays(Date(),-1))) as TodayDigit,CStr(WeekDay(Date())) as TomorrowDigit,"
+        "Day(Date()) as TodayDay,Day(AddDays(Date(),1)) as TomorrowDay) "
         "select ID,case ReDay when 0 then '不提醒' when 1 then '只一次' when 2 then '每天' when 3 then '每周' "
         "else '每月' end,  case ReDay when 0 then ''  "
         "when 1 then date(AlamDate)||' '||Str(iHour)||'时'||Str(iMinute)||'分'  "
@@ -40,17 +44,17 @@ const TAlamDialect SqliteDialect{
         "when 3 then '每周'||Str(iMonWeek)||' '||Str(iHour)||'时'||Str(iMinute)||'分'  "
         "else '每月'||Str(iMonWeek)||'号 '||Str(iHour)||'时'||Str(iMinute)||'分' end,  "
         "ReTitle,Remark,case when bLook<>0 then '看过的' when ReDay=1 and "
-        "((date(AlamDate)=Date() and Hour(Time())>iHour) or date(AlamDate)<Date()) then '错过的' "
-        "else '' end from  Alam where 1=1   "),
+        "((date(AlamDate)=Today and NowHour>iHour) or date(AlamDate)<Today) then '错过的' "
+        "else '' end from  Alam,Now where 1=1   "),
     {
         QStringLiteral(" and ReDay <> 0"),
-        QStringLiteral("and ((date(AlamDate)=Date() and ReDay=1) or "
-                       " (ReDay=3 and InStr(CStr(iMonWeek),CStr(WeekDay(AddDays(Date(),-1))))<>0 ) or "
-                       " (ReDay=4 and Day(Date())=iMonWeek ) )"),
-        QStringLiteral("and ((date(AlamDate)=AddDays(Date(),1) and ReDay=1) or "
-                       " (ReDay=3 and InStr(CStr(iMonWeek),CStr(WeekDay(Date())))<>0 ) or "
-                       " (ReDay=4 and Day(AddDays(Date(),1))=iMonWeek ) )"),
-        QStringLiteral("and ((date(AlamDate)=Date() and Hour(Time())>iHour ) Or (date(AlamDate)<Date()) ) "
+        QStringLiteral("and ((date(AlamDate)=Today and ReDay=1) or "
+                       " (ReDay=3 and InStr(CStr(iMonWeek),TodayDigit)<>0 ) or "
+                       " (ReDay=4 and TodayDay=iMonWeek ) )"),
+        QStringLiteral("and ((date(AlamDate)=Tomorrow and ReDay=1) or "
+                       " (ReDay=3 and InStr(CStr(iMonWeek),TomorrowDigit)<>0 ) or "
+                       " (ReDay=4 and TomorrowDay=iMonWeek ) )"),
+        QStringLiteral("and ((date(AlamDate)=Today and NowHour>iHour ) Or (date(AlamDate)<Today) ) "
                        "and bLook=0 and ReDay = 1 "),
         QStringLiteral("and ReDay = 2 "),
         QStringLiteral("and ReDay = 3 "),

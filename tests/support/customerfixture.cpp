@@ -7,8 +7,10 @@
 #include "customers/fieldtitles.h"
 #include "customers/usertype.h"
 #include "data/dbaccess.h"
+#include "common/clock.h"
 #include "common/messages.h"
 #include "operators/loginoper.h"
+#include "reminders/alam.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -22,6 +24,7 @@ CustomerFixture::CustomerFixture()
 {
     UserType = new TUserType;
     Customer = new TCustomer;
+    Alam = new TAlam;
     LoginOper = new TLoginOper;
     LoginOper->OperName = QStringLiteral("Admin");
     FieldTitles.clear();
@@ -30,8 +33,11 @@ CustomerFixture::CustomerFixture()
 
 CustomerFixture::~CustomerFixture()
 {
+    Clock::useSystemClock();
     delete LoginOper;
     LoginOper = nullptr;
+    delete Alam;
+    Alam = nullptr;
     delete Customer;
     Customer = nullptr;
     delete UserType;
