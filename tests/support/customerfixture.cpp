@@ -111,6 +111,18 @@ void CustomerTestCase::cleanup()
     fixture.reset();
 }
 
+void AddHostileTextRows()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("chinese") << QStringLiteral("张三");
+    QTest::newRow("quotes") << QStringLiteral("O'Brien's \"VIP\" ''");
+    QTest::newRow("batch separator") << QStringLiteral("甲@#@乙@#@");
+    QTest::newRow("pattern and arg markers") << QStringLiteral("100% _ %1 %9");
+    QTest::newRow("emoji") << QStringLiteral("😀🎉");
+    QTest::newRow("blanks") << QStringLiteral("  前后空格  ");
+    QTest::newRow("long") << QString(40000, QChar(0x5BA2));
+}
+
 Shown takeShown()
 {
     Shown shown;

@@ -49,6 +49,10 @@ private slots:
     void cleanup();
 };
 
+// Rows of a QTest table with the one column "text": texts that SQL, batch
+// splitting, format markers, encodings or input limits could spoil.
+void AddHostileTextRows();
+
 // The message boxes shown since the last call, as (caption, text).
 using Shown = QList<QPair<QString, QString>>;
 Shown takeShown();
