@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev
+    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev qt6-multimedia-dev
     libsqlite3-dev sqlite3 libgsf-1-dev
     postgresql python3-xlrd
     xvfb xauth fonts-wqy-microhei

@@ -9,6 +9,8 @@
 #include <QQueue>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 struct TestState
@@ -17,6 +19,7 @@ struct TestState
     QQueue<bool> answers;
     QQueue<QString> fileNames;
     QList<MessageTesting::ShownMessage> shown;
+    std::function<void()> whileShown;
 };
 
 TestState& testState()
@@ -46,6 +49,8 @@ bool recorded(const QString& caption, const QString& text)
     if (!state.active)
         return false;
     state.shown.append({caption, text});
+    if (const auto whileShown = std::exchange(state.whileShown, nullptr))
+        whileShown();
     return true;
 }
 
@@ -126,6 +131,11 @@ void setNextAnswer(bool yes)
 void setNextFileName(const QString& fileName)
 {
     testState().fileNames.enqueue(fileName);
+}
+
+void whileNextShown(std::function<void()> action)
+{
+    testState().whileShown = std::move(action);
 }
 
 QList<ShownMessage> takeShown()

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // The program's message boxes and file dialogs. Every Part talks to the
@@ -21,7 +23,9 @@ void OpenDocument(QWidget* owner, const QString& target);
 
 // Test mode: boxes and file dialogs are recorded instead of shown. AskYesNo
 // takes the next queued answer (No when none is queued), the file dialogs the
-// next queued file name (cancel when none is queued).
+// next queued file name (cancel when none is queued). whileNextShown runs an
+// action once while the next box is open, the way timers go on while a real
+// box waits for the operator.
 namespace MessageTesting {
 struct ShownMessage
 {
@@ -32,5 +36,6 @@ void begin();
 void end();
 void setNextAnswer(bool yes);
 void setNextFileName(const QString& fileName);
+void whileNextShown(std::function<void()> action);
 QList<ShownMessage> takeShown();
 } // namespace MessageTesting

@@ -5,6 +5,7 @@
 #include "common/exceptions.h"
 #include "data/dbaccess.h"
 #include "operators/loginoper.h"
+#include "reminders/minutecheck.h"
 
 TAlam* Alam = nullptr;
 
@@ -27,6 +28,11 @@ struct TAlamDialect
     QString listSelect;
     // Filters 0 to 6, appended behind the list select.
     QString filters[7];
+    // The reminders due in the minutes after %1 up to and including %2, one
+    // statement over a series of those minutes: each minute's own date decides.
+    QString dueSelect;
+    // Reads the database's clock; empty where the program's clock is the database's.
+    QString clockSelect;
 };
 
 // SQLite: the local dialect's functions, registered on the connection; texts
@@ -60,6 +66,16 @@ const TAlamDialect SqliteDialect{
         QStringLiteral("and ReDay = 3 "),
         QStringLiteral("and ReDay = 4 "),
     },
+    QStringLiteral(
+        "with recursive Minutes(m) as (select datetime('%1','+1 minute') union all "
+        "select datetime(m,'+1 minute') from Minutes where m<'%2'), "
+        "Due(m,h,n,d,md,wd) as materialized (select m,Hour(m),Minute(m),date(m),Day(m),"
+        "CStr(WeekDay(AddDays(m,-1))) from Minutes) "
+        "select ID,ReDay,ReTitle,Remark from Due join Alam on h=iHour and n=iMinute "
+        "and ((date(AlamDate)=d and ReDay=1) or (ReDay=2) or "
+        " (ReDay=3 and InStr(CStr(iMonWeek),wd)<>0 ) or "
+        " (ReDay=4 and md=iMonWeek ) ) order by m,ID"),
+    QString(),
 };
 
 // PostgreSQL: GetDate() is the server's now (or the session's test clock);
@@ -89,6 +105,13 @@ const TAlamDialect PostgresDialect{
         QStringLiteral("and ReDay = 3 "),
         QStringLiteral("and ReDay = 4 "),
     },
+    QStringLiteral(
+        "select ID,ReDay,ReTitle,Remark from generate_series(timestamp '%1'+interval '1 minute',"
+        "timestamp '%2',interval '1 minute') as Due(m) join Alam on extract(hour from m)=iHour "
+        "and extract(minute from m)=iMinute and ((AlamDate=m::date and ReDay=1) or (ReDay=2) or "
+        " (ReDay=3 and strpos(iMonWeek::text,(extract(dow from m::date-1)::int+1)::text)<>0 ) or "
+        " (ReDay=4 and extract(day from m)=iMonWeek ) ) order by m,ID"),
+    QStringLiteral("select to_char(GetDate(),'YYYY-MM-DD HH24:MI:SS')"),
 };
 
 const TAlamDialect& dialect()
@@ -112,7 +135,26 @@ QString dateText(const QDateTime& dateTime)
     return dateTime.date().toString(DateFormat);
 }
 
+QString dateTimeText(const QDateTime& dateTime)
+{
+    return dateTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
 } // namespace
+
+QString DueAlamStatement(const TMinuteRange& range)
+{
+    return dialect().dueSelect.arg(dateTimeText(range.After), dateTimeText(range.UpTo));
+}
+
+QDateTime DatabaseNow()
+{
+    const QString& sql = dialect().clockSelect;
+    if (sql.isEmpty())
+        return Clock::now();
+    DbAccess->OpenTimerQuery(sql);
+    return DbAccess->TimerData.Fields(0).AsDateTime();
+}
 
 int SnoozeMinutes(int kind)
 {

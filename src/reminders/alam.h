@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QTreeWidget;
+struct TMinuteRange;
 
 // Repeat codes (ReDay) and their captions in lists and in the editor.
 enum TRepeatCode { RepeatNever = 0, RepeatOnce = 1, RepeatDaily = 2, RepeatWeekly = 3, RepeatMonthly = 4 };
@@ -62,6 +63,14 @@ public:
 };
 
 extern TAlam* Alam;
+
+// The firing statement: ID, ReDay, ReTitle, Remark of every reminder due in
+// the minutes of range on the database's clock, by due minute, then by ID.
+// Neither the owner nor the seen flag limits it.
+QString DueAlamStatement(const TMinuteRange& range);
+// The database's clock: the program's on the local file, the server's on
+// PostgreSQL (read through TimerData).
+QDateTime DatabaseNow();
 
 // The minutes a snooze of kind 0 to 4 adds.
 int SnoozeMinutes(int kind);
