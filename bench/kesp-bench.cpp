@@ -24,6 +24,7 @@
 //   fill_missed_ms   the same under "错过"
 //   fill_per_row_ms  the "全部提醒" list with one count query per one-time
 //                    reminder for its state, for comparison
+//   fire_ms          the firing query for one minute
 
 #include "bench.h"
 

@@ -7,7 +7,9 @@
 #include "data/schema.h"
 #include "operators/loginoper.h"
 #include "reminders/alam.h"
+#include "reminders/alamfiring.h"
 #include "reminders/alamlist.h"
+#include "reminders/minutecheck.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -122,6 +124,9 @@ void measure(const QString& prefix, int count)
         Alam->FillList(&view, FilterAll, QString());
         markMissedRowByRow(&view);
     }) << '\n';
+    const TMinuteRange minute = TMinuteRange::Minute(Clock::now());
+    out << prefix << "fire_ms=" << median([&minute] { TAlamFiring::OpenDue(minute); }) << '\n';
+    out << prefix << "fire_rows=" << DbAccess->TimerData.RecordCount() << '\n';
     out.flush();
 
     DbExecute(QStringLiteral("delete from Alam"));
