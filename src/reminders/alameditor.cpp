@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "common/exceptionhandler.h"
 #include "common/exceptions.h"
+#include "common/namedcontrols.h"
 #include "controls/radiogroup.h"
 #include "customers/fieldtitles.h"
 #include "customers/valuelistbox.h"
@@ -19,7 +20,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -29,24 +29,10 @@ const QString ValueListKey = QStringLiteral("Alam");
 const QString ClockFormat = QStringLiteral("yyyy年M月d日 HH:mm:ss");
 const QString DayFormat = QStringLiteral("yyyy-MM-dd");
 
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
+// A caption in the window's left column, wide enough for four characters.
+QLabel* rowLabel(const QString& text, QWidget* buddy, const char* name)
 {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel* label(const char* name, const QString& text, QWidget* buddy = nullptr)
-{
-    auto* caption = named(new QLabel(text), name);
-    caption->setBuddy(buddy);
-    return caption;
-}
-
-// A caption in the window's left column, as wide as the widest of them.
-QLabel* rowLabel(const char* name, const QString& text, QWidget* buddy = nullptr)
-{
-    QLabel* caption = label(name, text, buddy);
+    QLabel* caption = buddyLabel(text, buddy, name);
     caption->setMinimumWidth(caption->fontMetrics().horizontalAdvance(QStringLiteral("提醒时间")) + 4);
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return caption;
@@ -117,24 +103,23 @@ TFormBaseAlam::TFormBaseAlam(QWidget* parent)
     createClockLine();
     rd1 = named(new TRadioGroup, "rd1");
     rd1->setAccessibleName(QStringLiteral("重复频率"));
-    LabRe = rowLabel("LabRe", QStringLiteral("重复频率"), rd1);
+    LabRe = rowLabel(QStringLiteral("重复频率"), rd1, "LabRe");
     connect(rd1, &TRadioGroup::Clicked, this, &TFormBaseAlam::rd1Click);
 
     cbbTitle = named(new TValueListBox(ValueListKey), "cbbTitle");
     cbbTitle->setFixedHeight(InputHeight);
     cbbTitle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    Label5 = rowLabel("Label5", QStringLiteral("提醒标题"), cbbTitle);
+    Label5 = rowLabel(QStringLiteral("提醒标题"), cbbTitle, "Label5");
     btn200004 = named(new QPushButton(QStringLiteral("+")), "btn200004");
     btn200004->setFixedSize(InputHeight, InputHeight);
     btn200004->setAutoDefault(false);
     btn200004->setToolTip(QStringLiteral("选择信息列表"));
-    btn200004->setAccessibleName(QStringLiteral("选择信息列表"));
     connect(btn200004, &QPushButton::clicked, this, [] { EditValueList(ValueListKey); });
 
     mmoNote = named(new QPlainTextEdit, "mmoNote");
     mmoNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmoNote->setTabChangesFocus(true);
-    Label4 = rowLabel("Label4", QStringLiteral("提醒内容"), mmoNote);
+    Label4 = rowLabel(QStringLiteral("提醒内容"), mmoNote, "Label4");
     Label4->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     auto* grid = new QGridLayout(contentArea());
@@ -169,14 +154,15 @@ TFormBaseAlam::TFormBaseAlam(QWidget* parent)
     tmr1->setInterval(1000);
     connect(tmr1, &QTimer::timeout, this, &TFormBaseAlam::tmr1Timer);
     tmr1->start();
+    // The clock line shows at once, not a second after opening.
     tmr1Timer();
 }
 
 void TFormBaseAlam::createClockLine()
 {
-    LabNow = label("LabNow", QString());
-    LabLabWeeks = label("LabLabWeeks", QString());
-    Label2 = rowLabel("Label2", QStringLiteral("现在时间"), LabNow);
+    LabNow = named(new QLabel, "LabNow");
+    LabLabWeeks = named(new QLabel, "LabLabWeeks");
+    Label2 = rowLabel(QStringLiteral("现在时间"), nullptr, "Label2");
     QPalette red = palette();
     red.setColor(QPalette::WindowText, Qt::red);
     for (QLabel* line : {Label2, LabNow, LabLabWeeks})
@@ -193,15 +179,15 @@ QWidget* TFormBaseAlam::createTimePanel()
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     edtHour->setValidator(digits);
     edtMinute->setValidator(digits);
-    Label1 = rowLabel("Label1", QStringLiteral("提醒时间"), edtHour);
-    Label7 = label("Label7", QStringLiteral("时"));
-    Label8 = label("Label8", QStringLiteral("分"), edtMinute);
+    Label1 = rowLabel(QStringLiteral("提醒时间"), edtHour, "Label1");
+    Label7 = named(new QLabel(QStringLiteral("时")), "Label7");
+    Label8 = buddyLabel(QStringLiteral("分"), edtMinute, "Label8");
 
     DBDay = named(new QDateEdit(Clock::now().date()), "DBDay");
     DBDay->setCalendarPopup(true);
     DBDay->setDisplayFormat(DayFormat);
     DBDay->setFixedHeight(InputHeight);
-    LabDay = label("LabDay", QStringLiteral("提醒日期"), DBDay);
+    LabDay = buddyLabel(QStringLiteral("提醒日期"), DBDay, "LabDay");
 
     QHBoxLayout* row = rowLayout(pnlAlamTime);
     row->setSpacing(6);
@@ -236,8 +222,8 @@ QWidget* TFormBaseAlam::createMonthDayPanel()
 {
     pnlMon = panel("pnlMon");
     edtMonWeek = numberField("edtMonWeek", QStringLiteral("1"), 31, QStringLiteral("1"));
-    LabMonWord = label("LabMonWord", QStringLiteral("每月"), edtMonWeek);
-    LabModWordAlam = label("LabModWordAlam", QStringLiteral("号提醒"));
+    LabMonWord = buddyLabel(QStringLiteral("每月"), edtMonWeek, "LabMonWord");
+    LabModWordAlam = named(new QLabel(QStringLiteral("号提醒")), "LabModWordAlam");
     QHBoxLayout* row = rowLayout(pnlMon);
     row->addWidget(LabMonWord);
     row->addWidget(edtMonWeek);
@@ -251,8 +237,15 @@ void TFormBaseAlam::FormShow()
 {
     const QStringList captions = RepeatCaptions.mid(RepeatOffset);
     rd1->SetItems(captions, captions.size());
-    // The new choices take the group's place in the tab order, before the time.
-    QWidget::setTabOrder(rd1->Button(captions.size() - 1), edtHour);
+    // The choices were made last; the controls below them follow them in the tab order.
+    QWidget* previous = rd1->Button(captions.size() - 1);
+    QList<QWidget*> below{edtHour, edtMinute, DBDay};
+    below << QList<QWidget*>(std::begin(chkWeekdays), std::end(chkWeekdays));
+    below << QList<QWidget*>{edtMonWeek, cbbTitle, btn200004, mmoNote, btnOK, btnCancel};
+    for (QWidget* next : below) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
     rd1->SetItemIndex(0);
     rd1Click();
     FocusFirstInput();
@@ -266,14 +259,14 @@ void TFormBaseAlam::FocusFirstInput()
         edtHour->setFocus();
 }
 
-int TFormBaseAlam::RepeatCode() const
+int TFormBaseAlam::repeatCode() const
 {
     return rd1->ItemIndex() + RepeatOffset;
 }
 
 void TFormBaseAlam::rd1Click()
 {
-    const int code = RepeatCode();
+    const int code = repeatCode();
     pnlAlamTime->setVisible(code != RepeatNever);
     if (code != RepeatNever) {
         LabDay->setVisible(code == RepeatOnce);
@@ -290,7 +283,7 @@ void TFormBaseAlam::tmr1Timer()
     LabLabWeeks->setText(WeekdayName(now.date()));
 }
 
-QString TFormBaseAlam::WeekdayDigits() const
+QString TFormBaseAlam::weekdayDigits() const
 {
     QString digits;
     for (int day = 0; day < 7; ++day) {
@@ -304,21 +297,21 @@ void TFormBaseAlam::CheckInput()
 {
     if (cbbTitle->currentText().trimmed().isEmpty())
         throw Exception(QStringLiteral("回访提醒标题不能为空！"));
-    const int code = RepeatCode();
+    const int code = repeatCode();
     // An empty hour or minute counts as 0, as it is stored.
     const QDateTime moment(DBDay->date(), QTime(numberOf(edtHour, 0), numberOf(edtMinute, 0)));
     if (code == RepeatOnce && moment < Clock::now())
         throw Exception(QStringLiteral("设置的提醒时间不能早于现在时间！"));
-    if (code == RepeatWeekly && WeekdayDigits().isEmpty())
+    if (code == RepeatWeekly && weekdayDigits().isEmpty())
         throw Exception(QStringLiteral("必须选择周几提醒！"));
 }
 
 void TFormBaseAlam::WriteAlam()
 {
-    Alam->ReDay = RepeatCode();
+    Alam->ReDay = repeatCode();
     Alam->iHour = numberOf(edtHour, 0);
     Alam->iMinute = numberOf(edtMinute, 0);
-    Alam->iMonWeek = Alam->ReDay == RepeatWeekly ? WeekdayDigits().toInt() : numberOf(edtMonWeek, 1);
+    Alam->iMonWeek = Alam->ReDay == RepeatWeekly ? weekdayDigits().toInt() : numberOf(edtMonWeek, 1);
     Alam->AlamDate = DBDay->date().startOfDay();
     Alam->ReTitle = cbbTitle->currentText();
     Alam->ReMark = mmoNote->toPlainText();

@@ -48,9 +48,9 @@ private:
     QWidget* createTimePanel();
     QWidget* createWeekdayPanel();
     QWidget* createMonthDayPanel();
-    int RepeatCode() const;
+    int repeatCode() const;
     // The digits of the ticked weekdays, Monday first.
-    QString WeekdayDigits() const;
+    QString weekdayDigits() const;
     void rd1Click();
     void tmr1Timer();
 
