@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "customer.h"
 #include "usertype.h"
+#include "valuelistbox.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,8 +13,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-#include <functional>
 
 namespace {
 
@@ -25,26 +24,6 @@ const int MiddleInputWidth = 298;
 const int FirstListField = 3;
 // Fields 3 to 10 sit two to a row; 11 to 14 have a row of their own.
 const int FirstWideField = 11;
-
-// A field's drop-down box: its value list is read again every time the list
-// opens, so a list edited meanwhile shows at once.
-class TValueListBox : public QComboBox
-{
-public:
-    explicit TValueListBox(std::function<void()> dropDown)
-        : m_dropDown(std::move(dropDown))
-    {
-    }
-
-    void showPopup() override
-    {
-        m_dropDown();
-        QComboBox::showPopup();
-    }
-
-private:
-    std::function<void()> m_dropDown;
-};
 
 // Field controls keep their place when hidden, so the fields after an unused
 // one stay where the operator knows them.
@@ -132,10 +111,7 @@ void TFormBaseCustomer::createBasicPage(QWidget* page)
     grid->addLayout(names, 0, 3);
 
     for (int field = FirstListField; field <= CustomerFieldCount; ++field) {
-        auto* box = fieldControl(new TValueListBox([this, field] { cbbDropDown(field); }),
-                                 "cbb", field);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
+        auto* box = fieldControl(new TValueListBox(FieldColumnName(field)), "cbb", field);
         box->setFixedHeight(InputHeight);
         m_fieldBoxes[field - FirstListField] = box;
         auto* button = fieldControl(new QPushButton(QStringLiteral("+")), "btn", field);
@@ -206,19 +182,6 @@ void TFormBaseCustomer::SetFieldText(int field, const QString& text)
         edt200002->setText(text);
     else
         m_fieldBoxes[field - FirstListField]->setEditText(text);
-}
-
-void TFormBaseCustomer::cbbDropDown(int field)
-{
-    QComboBox* box = m_fieldBoxes[field - FirstListField];
-    const QString typed = box->currentText();
-    QStringList values;
-    LoadValueList(FieldColumnName(field), values);
-    box->clear();
-    box->addItems(values);
-    // Opening the list changes nothing the operator typed.
-    box->setCurrentIndex(box->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    box->setEditText(typed);
 }
 
 void TFormBaseCustomer::btnValueListClick(int field)

@@ -40,7 +40,6 @@ protected:
 private:
     void createBasicPage(QWidget* page);
     void hideUnusedFields(QWidget* page);
-    void cbbDropDown(int field);
     void btnValueListClick(int field);
 
     QLabel* LabGou;

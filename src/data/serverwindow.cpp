@@ -1,6 +1,7 @@
 #include "serverwindow.h"
 
 #include "common/messages.h"
+#include "common/namedcontrols.h"
 #include "common/scramble.h"
 #include "dbaccess.h"
 
@@ -20,20 +21,6 @@ namespace {
 
 const QString LabelDomain = QStringLiteral("域  名：");
 const QString LabelServer = QStringLiteral("服务器：");
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel* buddyLabel(const QString& text, QWidget* buddy, const char* name)
-{
-    auto* label = named(new QLabel(text), name);
-    label->setBuddy(buddy);
-    return label;
-}
 
 } // namespace
 

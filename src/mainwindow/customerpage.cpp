@@ -1,6 +1,7 @@
 #include "customerpage.h"
 
 #include "common/messages.h"
+#include "common/namedcontrols.h"
 #include "common/waitingpanel.h"
 #include "controls/excelexport.h"
 #include "controls/stringgrid.h"
@@ -133,13 +134,6 @@ private:
     const QList<QIcon> il1;
     mutable std::optional<QString> m_confirmed;
 };
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // A menu whose commands are all hidden by right does not open at all.
 void popUp(QMenu* menu, const QWidget* viewport, const QPoint& pos)

@@ -48,14 +48,6 @@ void typeField(QDialog* dialog, int field, const QString& text)
     ReplaceText(fieldEdit(dialog, field), text);
 }
 
-QStringList items(const QComboBox* box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts.append(box->itemText(i));
-    return texts;
-}
-
 QStringList storedCustomer(const QString& guid)
 {
     QStringList columns{QStringLiteral("TypeID")};
@@ -107,7 +99,7 @@ void TestCustomerEditor::unusedFieldsAreHidden()
         QVERIFY(fieldBox(dialog, 3)->lineEdit()->isVisible());
         auto* categories = Child<QComboBox>(dialog, "cbbUserType");
         QVERIFY(!categories->isEditable());
-        QCOMPARE(items(categories), (QStringList{QStringLiteral("零售"), QStringLiteral("批发")}));
+        QCOMPARE(ItemTexts(categories), (QStringList{QStringLiteral("零售"), QStringLiteral("批发")}));
         QCOMPARE(categories->currentText(), QStringLiteral("零售"));
     });
     QString guid;
@@ -289,20 +281,20 @@ void TestCustomerEditor::valueListsReloadWhenTheListOpens()
             ClickOK(valueList);
         });
         QTest::mouseClick(Child<QPushButton>(dialog, "btn200005"), Qt::LeftButton);
-        afterPlus = items(box) << box->currentText();
+        afterPlus = ItemTexts(box) << box->currentText();
 
         box->showPopup();
-        firstOpen = items(box);
+        firstOpen = ItemTexts(box);
         textAfterOpen = box->currentText();
         box->hidePopup();
 
         SaveValueList(QStringLiteral("Kesp200005"), {QStringLiteral("丙")});
         box->showPopup();
-        secondOpen = items(box);
+        secondOpen = ItemTexts(box);
         box->hidePopup();
 
         fieldBox(dialog, 6)->showPopup();
-        otherField = items(fieldBox(dialog, 6));
+        otherField = ItemTexts(fieldBox(dialog, 6));
         fieldBox(dialog, 6)->hidePopup();
     });
     QString guid;

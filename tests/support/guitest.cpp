@@ -3,6 +3,7 @@
 #include "common/messages.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QTest>
 #include <QPointer>
@@ -35,5 +36,13 @@ QStringList TakeShownMessages()
     QStringList texts;
     for (const MessageTesting::ShownMessage& shown : MessageTesting::takeShown())
         texts.append(shown.caption + QLatin1Char(':') + shown.text);
+    return texts;
+}
+
+QStringList ItemTexts(const QComboBox* box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts.append(box->itemText(i));
     return texts;
 }
