@@ -28,8 +28,9 @@ struct TAlamDialect
     QString listSelect;
     // Filters 0 to 6, appended behind the list select.
     QString filters[7];
-    // The reminders due in the minutes after %1 up to and including %2, one
-    // statement over a series of those minutes: each minute's own date decides.
+    // The reminders due in the %2 minutes after %1, one statement over a
+    // series of those minutes: each minute's own date decides. The series
+    // is counted, so PostgreSQL knows how short it is and uses the time index.
     QString dueSelect;
     // Reads the database's clock; empty where the program's clock is the database's.
     QString clockSelect;
@@ -67,8 +68,8 @@ const TAlamDialect SqliteDialect{
         QStringLiteral("and ReDay = 4 "),
     },
     QStringLiteral(
-        "with recursive Minutes(m) as (select datetime('%1','+1 minute') union all "
-        "select datetime(m,'+1 minute') from Minutes where m<'%2'), "
+        "with recursive Minutes(m,k) as (select datetime('%1','+1 minute'),1 union all "
+        "select datetime(m,'+1 minute'),k+1 from Minutes where k<%2), "
         "Due(m,h,n,d,md,wd) as materialized (select m,Hour(m),Minute(m),date(m),Day(m),"
         "CStr(WeekDay(AddDays(m,-1))) from Minutes) "
         "select ID,ReDay,ReTitle,Remark from Due join Alam on h=iHour and n=iMinute "
@@ -106,11 +107,11 @@ const TAlamDialect PostgresDialect{
         QStringLiteral("and ReDay = 4 "),
     },
     QStringLiteral(
-        "select ID,ReDay,ReTitle,Remark from generate_series(timestamp '%1'+interval '1 minute',"
-        "timestamp '%2',interval '1 minute') as Due(m) join Alam on extract(hour from m)=iHour "
-        "and extract(minute from m)=iMinute and ((AlamDate=m::date and ReDay=1) or (ReDay=2) or "
+        "select ID,ReDay,ReTitle,Remark from (select timestamp '%1'+n*interval '1 minute' as m "
+        "from generate_series(1,%2) as Step(n)) as Due join Alam on extract(hour from m)::int=iHour "
+        "and extract(minute from m)::int=iMinute and ((AlamDate=m::date and ReDay=1) or (ReDay=2) or "
         " (ReDay=3 and strpos(iMonWeek::text,(extract(dow from m::date-1)::int+1)::text)<>0 ) or "
-        " (ReDay=4 and extract(day from m)=iMonWeek ) ) order by m,ID"),
+        " (ReDay=4 and extract(day from m)::int=iMonWeek ) ) order by m,ID"),
     QStringLiteral("select to_char(GetDate(),'YYYY-MM-DD HH24:MI:SS')"),
 };
 
@@ -144,7 +145,7 @@ QString dateTimeText(const QDateTime& dateTime)
 
 QString DueAlamStatement(const TMinuteRange& range)
 {
-    return dialect().dueSelect.arg(dateTimeText(range.After), dateTimeText(range.UpTo));
+    return dialect().dueSelect.arg(dateTimeText(range.After), QString::number(range.After.secsTo(range.UpTo) / 60));
 }
 
 QDateTime DatabaseNow()

@@ -47,6 +47,8 @@ create table Alam (
     sGUID    text,
     bLook    integer not null default 0
 );
+-- The minute check looks reminders up by their time of day.
+create index AlamTime on Alam (iHour, iMinute);
 
 create table DIY (
     DIYID   varchar(6) primary key,

@@ -31,6 +31,8 @@ create table Alam (
     sGUID    text,
     bLook    integer not null default 0
 );
+-- The minute check looks reminders up by their time of day.
+create index AlamTime on Alam (iHour, iMinute);
 
 create table DIY (
     DIYID   text primary key,
