@@ -1,13 +1,14 @@
 #include "customerfixture.h"
 #include "guitest.h"
+#include "mainwindowtest.h"
 
 #include "common/messages.h"
 #include "common/waitingpanel.h"
 #include "controls/stringgrid.h"
 #include "customers/fieldtitles.h"
 #include "data/dbaccess.h"
+#include "mainwindow/customerpage.h"
 #include "mainwindow/mainwindow.h"
-#include "operators/loginoper.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,8 +80,7 @@ private slots:
     void commandsFollowRights();
 
 private:
-    void addOperator(const QString& name, const QStringList& rights);
-    void openMainWindow(const QString& oper = QStringLiteral("Admin"));
+    void openMainWindow(const QString& oper = AdminName) { OpenMainWindow(m_window, oper); }
     template <typename T>
     T* control(const char* name) const
     {
@@ -123,31 +123,6 @@ void TestCustomerPage::cleanup()
 {
     m_window.reset();
     m_fixture.reset();
-}
-
-void TestCustomerPage::addOperator(const QString& name, const QStringList& rights)
-{
-    const QString escapedName = SqlEscape(name);
-    QStringList batch{
-        QStringLiteral("insert into Oper(OperName,OperPass,Remark) values ('%1','','')").arg(escapedName)};
-    for (const QString& right : rights)
-        batch.append(QStringLiteral("insert into authority(OperName,Rules) values ('%1','%2')")
-                         .arg(escapedName, SqlEscape(right)));
-    DbExecute(batch.join(QStringLiteral("@#@")));
-}
-
-void TestCustomerPage::openMainWindow(const QString& oper)
-{
-    m_window = std::make_unique<TFormMain>();
-    OnNextModal([oper](QWidget* login) {
-        Child<QComboBox>(login, "cbbUserID")->setCurrentText(oper);
-        QTest::keyClick(login, Qt::Key_Return);
-    });
-    QVERIFY(m_window->FormShow());
-    QCOMPARE(LoginOper->OperName, oper);
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 QTreeWidgetItem* TestCustomerPage::node(const QString& text) const
@@ -518,7 +493,7 @@ void TestCustomerPage::commandsFollowRights()
     QFETCH(QStringList, visible);
     const QString oper = rights.isEmpty() ? QStringLiteral("Admin") : QStringLiteral("操作员");
     if (!rights.isEmpty())
-        addOperator(oper, rights);
+        AddOperator(oper, rights);
     openMainWindow(oper);
 
     QStringList shown;

@@ -9,6 +9,7 @@
 #include "data/dbaccess.h"
 #include "common/messages.h"
 #include "operators/loginoper.h"
+#include "reminders/alam.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -22,8 +23,9 @@ CustomerFixture::CustomerFixture()
 {
     UserType = new TUserType;
     Customer = new TCustomer;
+    Alam = new TAlam;
     LoginOper = new TLoginOper;
-    LoginOper->OperName = QStringLiteral("Admin");
+    LoginOper->OperName = AdminName;
     FieldTitles.clear();
     UsedFieldTitles.clear();
 }
@@ -32,6 +34,8 @@ CustomerFixture::~CustomerFixture()
 {
     delete LoginOper;
     LoginOper = nullptr;
+    delete Alam;
+    Alam = nullptr;
     delete Customer;
     Customer = nullptr;
     delete UserType;

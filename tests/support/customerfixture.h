@@ -14,8 +14,8 @@ class QLineEdit;
 class QWidget;
 class TKespStringGrid;
 
-// A fresh database with the customer globals (categories, customers, the
-// logged-in operator "Admin") and empty field-title lists.
+// A fresh database with the customer globals (categories, customers,
+// reminders, the logged-in operator "Admin") and empty field-title lists.
 class CustomerFixture
 {
 public:
