@@ -36,21 +36,6 @@ const QStringList RightsCommands{"NAddType", "NModType",     "NDelType", "NOper"
                                  "btnAdd",   "NAddCustomer", "NAddCustomer2", "btnMod", "NModCustomer",
                                  "btnDel",   "NDelCustomer", "btnDIY",   "btnExcel",     "NExcel"};
 
-// Whether action opens a modal window; one that opens is cancelled at once.
-bool opensModal(const std::function<void()>& action)
-{
-    auto opened = std::make_shared<bool>(false);
-    QTimer::singleShot(0, [opened] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            *opened = true;
-            dialog->done(2);
-        }
-    });
-    action();
-    QCoreApplication::processEvents();
-    return *opened;
-}
-
 } // namespace
 
 // The customer page and the loading steps of the main window's show, after a
@@ -147,10 +132,7 @@ void TestCustomerPage::doubleClickRow(int row)
 
 void TestCustomerPage::choose(const char* item)
 {
-    auto* action = control<QAction>(item);
-    auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
-    menu->popup(m_window->geometry().center());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    ChooseFromMenu(control<QAction>(item));
 }
 
 bool TestCustomerPage::popsUp(QAbstractItemView* view, const char* menu)
@@ -328,7 +310,7 @@ void TestCustomerPage::modifyAndDeleteNeedACustomer()
 {
     openMainWindow();
     clickNode(Prospects);
-    QVERIFY(!opensModal([this] { QTest::mouseClick(control<QPushButton>("btnMod"), Qt::LeftButton); }));
+    QVERIFY(!OpensModal([this] { QTest::mouseClick(control<QPushButton>("btnMod"), Qt::LeftButton); }));
     QTest::mouseClick(control<QPushButton>("btnDel"), Qt::LeftButton);
     QVERIFY(takeShown().isEmpty());
     QCOMPARE(CustomerFixture::rows(QStringLiteral("select count(*) from Customer")).value(0).value(0),
@@ -512,7 +494,7 @@ void TestCustomerPage::commandsFollowRights()
     QCOMPARE(popsUp(grid(), "pmCustomer"), !visible.isEmpty());
 
     const bool mayModify = visible.contains(QStringLiteral("btnMod"));
-    QCOMPARE(opensModal([this] { doubleClickRow(1); }), mayModify);
+    QCOMPARE(OpensModal([this] { doubleClickRow(1); }), mayModify);
 }
 
 KESP_DB_TEST(TestCustomerPage)

@@ -1,4 +1,4 @@
-#include "alamrows.h"
+#include "alamtest.h"
 #include "customerfixture.h"
 #include "guitest.h"
 #include "mainwindowtest.h"
@@ -11,13 +11,14 @@
 #include "reminders/alamlist.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -94,8 +95,13 @@ private slots:
     void deleteAsksWithTheScheduleText();
     void failedDeleteKeepsTheItem();
     void commandsNeedASelection();
+    void menuOpensFromTheKeyboard();
     void rowColourByRepeatKind_data();
     void rowColourByRepeatKind();
+    void newReminderShowsUnderAMatchingFilter_data();
+    void newReminderShowsUnderAMatchingFilter();
+    void modifyRefillsUnderTheFilter();
+    void cancelledEditorsChangeNothing();
     void otherOperatorsRemindersNeedTheRight_data();
     void otherOperatorsRemindersNeedTheRight();
 
@@ -107,8 +113,6 @@ private:
     void chooseFilter(const QString& caption);
     // Clicks the item in the list's pop-up menu.
     void choose(const char* item);
-    // Whether action opens a modal window; one that opens is cancelled at once.
-    bool opensModal(const std::function<void()>& action);
 
     std::unique_ptr<CustomerFixture> m_fixture;
     std::unique_ptr<TFormMain> m_window;
@@ -144,35 +148,12 @@ QTreeWidgetItem* TestReminderPage::item(const QString& title) const
 
 void TestReminderPage::chooseFilter(const QString& caption)
 {
-    for (QRadioButton* button : Child<QWidget>(m_window.get(), "rdAlam")->findChildren<QRadioButton*>()) {
-        if (button->text() == caption) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return;
-        }
-    }
-    QFAIL(qPrintable(caption));
+    ClickRadio(Child<QWidget>(m_window.get(), "rdAlam"), caption);
 }
 
 void TestReminderPage::choose(const char* item)
 {
-    auto* menu = Child<QMenu>(m_window.get(), "NAlam");
-    QAction* action = Child<QAction>(m_window.get(), item);
-    menu->popup(m_window->geometry().center());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-}
-
-bool TestReminderPage::opensModal(const std::function<void()>& action)
-{
-    auto opened = std::make_shared<bool>(false);
-    QTimer::singleShot(0, [opened] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            *opened = true;
-            dialog->done(2);
-        }
-    });
-    action();
-    QCoreApplication::processEvents();
-    return *opened;
+    ChooseFromMenu(Child<QAction>(m_window.get(), item));
 }
 
 void TestReminderPage::showListsEveryReminderButTheSilentOnes()
@@ -318,10 +299,21 @@ void TestReminderPage::commandsNeedASelection()
     list()->setFocus();
     QTest::keyClick(list(), Qt::Key_Delete);
     QVERIFY(takeShown().isEmpty());
-    QVERIFY(!opensModal([this] { choose("NModAlam"); }));
+    QVERIFY(!OpensModal([this] { choose("NModAlam"); }));
     const QPoint belowTheRows(list()->viewport()->width() / 2, list()->viewport()->height() - 5);
-    QVERIFY(!opensModal([&] { QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, belowTheRows); }));
+    QVERIFY(!OpensModal([&] { QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, belowTheRows); }));
     QCOMPARE(titles(), EveryShownReminder);
+    QVERIFY(takeShown().isEmpty());
+}
+
+void TestReminderPage::menuOpensFromTheKeyboard()
+{
+    openMainWindow();
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = Child<QMenu>(m_window.get(), "NAlam");
+    QVERIFY(menu->isVisible());
+    menu->close();
 }
 
 void TestReminderPage::rowColourByRepeatKind_data()
@@ -353,6 +345,84 @@ void TestReminderPage::rowColourByRepeatKind()
     const QColor expected = colour.isValid() ? colour : list()->palette().color(QPalette::Text);
     const QColor ink = inkColour(drawn, cell.adjusted(2, 2, -2, -2) & drawn.rect());
     QVERIFY2(near(ink, expected), qPrintable(ink.name() + QStringLiteral(" drawn, ") + expected.name() + " expected"));
+}
+
+void TestReminderPage::newReminderShowsUnderAMatchingFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("明天") << "明天" << QStringList{"明天", "周二", "五号"};
+    QTest::newRow("今天") << "今天" << QStringList{"今天九点", "今天下午", "周一周三", "四号", "新的今天"};
+    QTest::newRow("全部提醒") << "全部提醒" << EveryShownReminder + QStringList{"新的今天"};
+}
+
+// A one-time reminder for later today, made from the page: it belongs to no
+// customer, and the refill shows it only under a filter that includes it.
+void TestReminderPage::newReminderShowsUnderAMatchingFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, shown);
+    openMainWindow();
+    chooseFilter(filter);
+    list()->clear();
+
+    QStringList repeatChoices;
+    DriveNextModal([&](QDialog* editor) {
+        QCOMPARE(editor->windowTitle(), QStringLiteral("新建提醒"));
+        for (const QRadioButton* button : Child<QWidget>(editor, "rd1")->findChildren<QRadioButton*>())
+            repeatChoices.append(button->text());
+        FillAlamEditor(editor, QStringLiteral("只一次"), 15, 30, QStringLiteral("新的今天"));
+        ClickOK(editor);
+    });
+    choose("NAddAlam");
+    QCOMPARE(repeatChoices, (QStringList{"只一次", "每天", "每周", "每月"}));
+    QCOMPARE(titles(), shown);
+    QCOMPARE(CustomerFixture::rows(QStringLiteral("select ReDay,iHour,iMinute,sGUID,OperName from Alam "
+                                                  "where ReTitle='新的今天'")),
+             (QList<QStringList>{{"1", "15", "30", "", "Admin"}}));
+}
+
+// A double-click opens the row; changed into a weekly reminder it leaves the
+// daily list at the refill.
+void TestReminderPage::modifyRefillsUnderTheFilter()
+{
+    openMainWindow();
+    chooseFilter(QStringLiteral("每天"));
+    const QRect row = list()->visualItemRect(item(QStringLiteral("每天")));
+    QString shownTitle;
+    DriveNextModal([&](QDialog* editor) {
+        QCOMPARE(editor->windowTitle(), QStringLiteral("修改提醒"));
+        shownTitle = Child<QComboBox>(editor, "cbbTitle")->currentText();
+        FillAlamEditor(editor, QStringLiteral("每周"), 8, 0, QStringLiteral("改成每周"));
+        Child<QCheckBox>(editor, "chk3")->setChecked(true);
+        ClickOK(editor);
+    });
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(shownTitle, QStringLiteral("每天"));
+    QCOMPARE(titles(), QStringList());
+    chooseFilter(QStringLiteral("每周"));
+    QCOMPARE(titles(), (QStringList{"改成每周", "周一周三", "周二"}));
+}
+
+// Cancelled, neither editor stores anything nor refills the list.
+void TestReminderPage::cancelledEditorsChangeNothing()
+{
+    openMainWindow();
+    list()->setCurrentItem(item(QStringLiteral("五号")));
+    list()->topLevelItem(0)->setText(TitleColumn, QStringLiteral("未刷新"));
+    DriveNextModal([](QDialog* editor) {
+        FillAlamEditor(editor, QStringLiteral("每天"), 8, 0, QStringLiteral("不存"));
+    });
+    choose("NAddAlam");
+    DriveNextModal([](QDialog* editor) {
+        FillAlamEditor(editor, QStringLiteral("每天"), 8, 0, QStringLiteral("不存"));
+    });
+    choose("NModAlam");
+    QCOMPARE(titles().first(), QStringLiteral("未刷新"));
+    QCOMPARE(DbQueryInteger(QStringLiteral("select count(*) from Alam where ReTitle='五号' and ReDay=4")), 1);
+    QCOMPARE(DbQueryInteger(QStringLiteral("select count(*) from Alam")), int(Reminders.size()));
 }
 
 void TestReminderPage::otherOperatorsRemindersNeedTheRight_data()

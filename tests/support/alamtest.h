@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QTreeWidget;
 
 // One reminder as a test stores it, straight into Alam.
@@ -28,3 +29,7 @@ QString InsertAlam(const AlamRow& row);
 int AlamCount(const QString& customer);
 // The texts of one column of a reminder list, top to bottom.
 QStringList ListColumn(const QTreeWidget* view, int column);
+
+// In the reminder editor: chooses the repeat kind by its caption and types
+// the time and the title.
+void FillAlamEditor(QDialog* editor, const QString& repeat, int hour, int minute, const QString& title);

@@ -1,7 +1,13 @@
-#include "alamrows.h"
+#include "alamtest.h"
+
+#include "customerfixture.h"
+#include "guitest.h"
 
 #include "data/dbaccess.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
 #include <QTreeWidget>
 
 QString InsertAlam(const AlamRow& row)
@@ -26,4 +32,12 @@ QStringList ListColumn(const QTreeWidget* view, int column)
     for (int row = 0; row < view->topLevelItemCount(); ++row)
         texts.append(view->topLevelItem(row)->text(column));
     return texts;
+}
+
+void FillAlamEditor(QDialog* editor, const QString& repeat, int hour, int minute, const QString& title)
+{
+    ClickRadio(Child<QWidget>(editor, "rd1"), repeat);
+    ReplaceText(Child<QLineEdit>(editor, "edtHour"), QString::number(hour));
+    ReplaceText(Child<QLineEdit>(editor, "edtMinute"), QString::number(minute));
+    ReplaceText(Child<QComboBox>(editor, "cbbTitle")->lineEdit(), title);
 }
