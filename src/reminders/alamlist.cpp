@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -100,6 +101,13 @@ void TAlamListView::SetPopupMenu(QMenu* menu)
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, menu,
             [this, menu](const QPoint& pos) { menu->popup(viewport()->mapToGlobal(pos)); });
+    // The platform turns the menu key into a context-menu request; Shift+F10
+    // opens the menu too, under the current row.
+    auto* keyboard = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(keyboard, &QShortcut::activated, menu, [this, menu] {
+        const QTreeWidgetItem* item = currentItem();
+        menu->popup(viewport()->mapToGlobal(item ? visualItemRect(item).bottomLeft() : QPoint()));
+    });
     for (QAction* item : menu->actions()) {
         item->setShortcutContext(Qt::WidgetShortcut);
         addAction(item);
