@@ -2,6 +2,9 @@
 
 #include "common/messages.h"
 #include "customer.h"
+#include "reminders/alam.h"
+#include "reminders/alameditor.h"
+#include "reminders/alamlist.h"
 #include "usertype.h"
 #include "valuelistbox.h"
 
@@ -10,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -24,6 +28,10 @@ const int MiddleInputWidth = 298;
 const int FirstListField = 3;
 // Fields 3 to 10 sit two to a row; 11 to 14 have a row of their own.
 const int FirstWideField = 11;
+// From the customer editor the reminder editor also offers "不提醒".
+const int EditorRepeatOffset = 0;
+const int AlamBarHeight = 52;
+const int AlamFontPixels = 13;
 
 // Field controls keep their place when hidden, so the fields after an unused
 // one stay where the operator knows them.
@@ -71,7 +79,12 @@ TFormBaseCustomer::TFormBaseCustomer(QWidget* parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(pgcntrl1);
 
+    auto* alamPage = new QWidget;
+    alamPage->setObjectName(QStringLiteral("tsAlam"));
+    pgcntrl1->addTab(alamPage, QStringLiteral("回访提醒"));
+
     createBasicPage(page);
+    createAlamPage(alamPage);
     ApplyFieldTitles(this, false);
     hideUnusedFields(page);
 }
@@ -139,6 +152,47 @@ void TFormBaseCustomer::createBasicPage(QWidget* page)
     grid->setColumnStretch(4, 1);
 }
 
+void TFormBaseCustomer::createAlamPage(QWidget* page)
+{
+    auto* bar = new QWidget;
+    bar->setObjectName(QStringLiteral("pnlAlamButtons"));
+    bar->setFixedHeight(AlamBarHeight);
+    auto* buttons = new QHBoxLayout(bar);
+    buttons->setContentsMargins(4, 0, 4, 0);
+    auto* pmAlam = new QMenu(this);
+    pmAlam->setObjectName(QStringLiteral("pmAlam"));
+    const auto command = [&](const QString& caption, const char* button, const QString& item, const char* itemName,
+                             void (TFormBaseCustomer::*handler)()) {
+        auto* pushButton = new QPushButton(caption);
+        pushButton->setObjectName(QLatin1String(button));
+        pushButton->setMinimumWidth(75);
+        buttons->addWidget(pushButton);
+        connect(pushButton, &QPushButton::clicked, this, handler);
+        QAction* menuItem = pmAlam->addAction(item);
+        menuItem->setObjectName(QLatin1String(itemName));
+        connect(menuItem, &QAction::triggered, this, handler);
+        return menuItem;
+    };
+    command(QStringLiteral("新建"), "btnAdd", QStringLiteral("新建提醒"), "NAdd", &TFormBaseCustomer::btnAddClick);
+    command(QStringLiteral("修改"), "btnMod", QStringLiteral("修改"), "NMod", &TFormBaseCustomer::btnModClick);
+    command(QStringLiteral("删除"), "btnDel", QStringLiteral("删除"), "NDel", &TFormBaseCustomer::btnDelClick)
+        ->setShortcut(QKeySequence::Delete);
+    buttons->addStretch(1);
+
+    lv1 = new TAlamListView({{1, false}, {72, false}, {150, false}, {100, false}, {220, false}, {72, false}},
+                            AlamFontPixels);
+    lv1->setObjectName(QStringLiteral("lv1"));
+    lv1->setToolTip(QStringLiteral("点右键可以新建、修改和删除提醒"));
+    lv1->setAccessibleName(QStringLiteral("回访提醒"));
+    lv1->SetPopupMenu(pmAlam);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(lv1, 1);
+}
+
 // A field without a title loses its label, its input and its "+" button.
 void TFormBaseCustomer::hideUnusedFields(QWidget* page)
 {
@@ -187,6 +241,28 @@ void TFormBaseCustomer::SetFieldText(int field, const QString& text)
 void TFormBaseCustomer::btnValueListClick(int field)
 {
     EditValueList(FieldColumnName(field));
+}
+
+void TFormBaseCustomer::FillAlamList()
+{
+    Alam->FillList(lv1, FilterCustomer, CustomerGuid);
+}
+
+void TFormBaseCustomer::btnAddClick()
+{
+    if (ShowAddAlam(CustomerGuid, EditorRepeatOffset) == 1)
+        FillAlamList();
+}
+
+void TFormBaseCustomer::btnModClick()
+{
+    if (lv1->ModifySelected(EditorRepeatOffset))
+        FillAlamList();
+}
+
+void TFormBaseCustomer::btnDelClick()
+{
+    lv1->DeleteSelected();
 }
 
 bool TFormBaseCustomer::CheckNames()
@@ -257,6 +333,7 @@ void TFormModCustomer::FormShow()
     cbbUserType->setCurrentIndex(cbbUserType->findText(Customer->TypeName, Qt::MatchExactly | Qt::MatchCaseSensitive));
     for (int field = 1; field <= CustomerFieldCount; ++field)
         SetFieldText(field, Customer->Kesp(field));
+    FillAlamList();
 }
 
 void TFormModCustomer::SaveCustomer()

@@ -6,10 +6,13 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class TAlamListView;
 
 // The customer editor: the category and the used fields under their titles,
 // with each field's value list in its drop-down. Fields without a title are
 // hidden but still saved, so a modified customer keeps their stored values.
+// The second tab holds the customer's reminders, stored at once under
+// CustomerGuid whether or not the customer is saved afterwards.
 class TFormBaseCustomer : public TFormBaseDlg
 {
     Q_OBJECT
@@ -31,6 +34,8 @@ protected:
     // Puts the category and all fourteen fields, hidden ones included, into
     // the shared customer object.
     void WriteCustomer();
+    // Lists the reminders stored under CustomerGuid.
+    void FillAlamList();
 
     QComboBox* cbbUserType;
     // Field n's input: edt200001, edt200002, then cbb200003 to cbb200014.
@@ -39,8 +44,12 @@ protected:
 
 private:
     void createBasicPage(QWidget* page);
+    void createAlamPage(QWidget* page);
     void hideUnusedFields(QWidget* page);
     void btnValueListClick(int field);
+    void btnAddClick();
+    void btnModClick();
+    void btnDelClick();
 
     QLabel* LabGou;
     QLabel* Lab200001;
@@ -48,6 +57,7 @@ private:
     QLineEdit* edt200001;
     QLineEdit* edt200002;
     QComboBox* m_fieldBoxes[CustomerFieldCount - 2];
+    TAlamListView* lv1;
 };
 
 // "新建客户信息": a new customer under a key made when the window opens.

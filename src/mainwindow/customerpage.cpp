@@ -183,7 +183,7 @@ QWidget* TCustomerPage::createCategoryColumn()
             [this](const QPoint& pos) { popUp(pmCustomerType, tv1->viewport(), pos); });
     tv1->viewport()->installEventFilter(this);
 
-    statHint = named(new QStatusBar, "statHint");
+    auto* statHint = named(new QStatusBar, "statHint");
     statHint->setSizeGripEnabled(false);
     statHintPanel = named(new QLabel, "statHintPanel");
     statHintPanel->setMinimumWidth(50);
@@ -208,6 +208,7 @@ QWidget* TCustomerPage::createCustomerColumn()
     btnExcel = commandButton(QStringLiteral("导出Excel"), "btnExcel", &TCustomerPage::btnExcelClick);
     btnSystem = named(new QPushButton(QStringLiteral("软件设置")), "btnSystem");
     btnSystem->setFixedSize(75, 25);
+    connect(btnSystem, &QPushButton::clicked, this, &TCustomerPage::systemMenuRequested);
 
     auto* buttonBar = named(new QWidget, "pnlButtons");
     buttonBar->setFixedHeight(ButtonBarHeight);
@@ -290,6 +291,46 @@ void TCustomerPage::createMenus()
     NDelCustomer = commandItem(pmCustomer, QStringLiteral("删除"), "NDelCustomer", &TCustomerPage::btnDelClick);
     pmCustomer->addSeparator();
     NExcel = commandItem(pmCustomer, QStringLiteral("导出Excel"), "NExcel", &TCustomerPage::btnExcelClick);
+}
+
+void TCustomerPage::Load()
+{
+    FillQueryFields();
+    UserType->FillTypeTree(tv1);
+    Customer->FillCustomerList(StringGrid1, QString(), QString(), -1);
+    emit customerListChanged();
+}
+
+// Rights are applied once, after login: a change in account management shows at the next start.
+void TCustomerPage::ApplyRights()
+{
+    const auto showByRight = [](auto* command, const QString& right) {
+        command->setVisible(LoginOper->HasRight(right));
+    };
+    showByRight(NAddType, QStringLiteral("新建类别"));
+    showByRight(NModType, QStringLiteral("修改类别"));
+    showByRight(NDelType, QStringLiteral("删除类别"));
+    showByRight(btnAdd, QStringLiteral("新建客户"));
+    NAddCustomer->setVisible(!btnAdd->isHidden());
+    NAddCustomer2->setVisible(!btnAdd->isHidden());
+    showByRight(btnMod, ModifyCustomerRight);
+    NModCustomer->setVisible(!btnMod->isHidden());
+    showByRight(btnDel, QStringLiteral("删除客户"));
+    NDelCustomer->setVisible(!btnDel->isHidden());
+    showByRight(btnDIY, QStringLiteral("自定义客户信息"));
+    showByRight(btnExcel, QStringLiteral("导出Excel"));
+    NExcel->setVisible(!btnExcel->isHidden());
+}
+
+// An empty grid keeps one blank row under its titles.
+int TCustomerPage::CustomerCount() const
+{
+    return StringGrid1->Cells(0, 1).isEmpty() ? 0 : StringGrid1->RowCount() - 1;
+}
+
+void TCustomerPage::ShowHint(const QString& text)
+{
+    statHintPanel->setText(text);
 }
 
 void TCustomerPage::FillQueryFields()

@@ -8,7 +8,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QStatusBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TKespStringGrid;
@@ -17,33 +16,41 @@ class TKespStringGrid;
 extern const QString CategoryTreeHint;
 
 // The main window's page "客户信息": the category tree, the customer list
-// with its commands and the quick search. The main window fills it at show,
-// sets which commands the operator sees and shows the customer count.
+// with its commands and the quick search.
 class TCustomerPage : public QWidget
 {
     Q_OBJECT
 public:
     explicit TCustomerPage(QWidget* parent = nullptr);
 
-    // The search-field choices: the titles of the used fields, the first one chosen.
-    void FillQueryFields();
+    // The first fill after login, once the field titles are loaded: the
+    // search fields, the category tree and every customer the operator may see.
+    void Load();
+    // Shows each of the page's commands only to an operator holding its right.
+    void ApplyRights();
+    // The number of customers the grid shows.
+    int CustomerCount() const;
+    // Writes text into the hint panel under the category tree.
+    void ShowHint(const QString& text);
 
 signals:
     // The grid was filled, or gained or lost a row.
     void customerListChanged();
+    // The operator asked for the system menu: its button, or Escape on the page.
+    void systemMenuRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class TFormMain;
-
     using Command = void (TCustomerPage::*)();
     QPushButton* commandButton(const QString& caption, const char* name, Command command);
     QAction* commandItem(QMenu* menu, const QString& caption, const char* name, Command command);
     QWidget* createCategoryColumn();
     QWidget* createCustomerColumn();
     void createMenus();
+    // The search-field choices: the titles of the used fields, the first one chosen.
+    void FillQueryFields();
     // The selected category node, or null for none and for the root.
     QTreeWidgetItem* selectedCategory() const;
 
@@ -61,7 +68,6 @@ private:
     void putCustomerRow(int row, const QString& guid);
 
     QTreeWidget* tv1;
-    QStatusBar* statHint;
     QLabel* statHintPanel;
     QPushButton* btnAdd;
     QPushButton* btnMod;

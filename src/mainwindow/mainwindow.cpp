@@ -1,5 +1,8 @@
 #include "mainwindow.h"
 
+#include "customerpage.h"
+#include "reminderpage.h"
+
 #include "app/globals.h"
 #include "common/clock.h"
 #include "common/exceptionhandler.h"
@@ -7,10 +10,7 @@
 #include "common/messages.h"
 #include "common/scramble.h"
 #include "common/waitingpanel.h"
-#include "controls/stringgrid.h"
-#include "customers/customer.h"
 #include "customers/fieldtitles.h"
-#include "customers/usertype.h"
 #include "data/datamaintenancewindow.h"
 #include "data/dbaccess.h"
 #include "operators/loginoper.h"
@@ -22,7 +22,6 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -69,9 +68,9 @@ TFormMain::TFormMain(QWidget* parent)
     pgcntrl1->setObjectName(QStringLiteral("pgcntrl1"));
     ts1 = new TCustomerPage;
     ts1->setObjectName(QStringLiteral("ts1"));
-    connect(ts1->btnSystem, &QPushButton::clicked, this, &TFormMain::btnSystemClick);
+    connect(ts1, &TCustomerPage::systemMenuRequested, this, &TFormMain::btnSystemClick);
     connect(ts1, &TCustomerPage::customerListChanged, this, &TFormMain::ShowCustomerCount);
-    ts2 = new QWidget;
+    ts2 = new TReminderPage;
     ts2->setObjectName(QStringLiteral("ts2"));
     pgcntrl1->addTab(ts1, QStringLiteral("客户信息"));
     pgcntrl1->addTab(ts2, QStringLiteral("回访提醒"));
@@ -147,45 +146,27 @@ bool TFormMain::FormShow()
         statPanels[0]->setText(PanelOperator + LoginOper->OperName);
         setWindowTitle(DecryptText(ScrambledCaption, TextKey));
         LoadFieldTitles();
-        ts1->FillQueryFields();
-        UserType->FillTypeTree(ts1->tv1);
-        Customer->FillCustomerList(ts1->StringGrid1, QString(), QString(), -1);
-        ShowCustomerCount();
+        // The page's fill reports the count.
+        ts1->Load();
+        ts1->ApplyRights();
         applyRights();
+        ts2->Load();
     } catch (const std::exception& failure) {
         ExceptionHandler->ReportException(failure);
     }
     return true;
 }
 
-// Rights are applied once, here: a change in account management shows at the next start.
+// Rights are applied once, after login: a change in account management shows at the next start.
 void TFormMain::applyRights()
 {
-    const auto showByRight = [](auto* command, const QString& right) {
-        command->setVisible(LoginOper->HasRight(right));
-    };
-    showByRight(ts1->NAddType, QStringLiteral("新建类别"));
-    showByRight(ts1->NModType, QStringLiteral("修改类别"));
-    showByRight(ts1->NDelType, QStringLiteral("删除类别"));
-    showByRight(NOper, QStringLiteral("登录账号管理"));
-    showByRight(NData, QStringLiteral("数据维护"));
-    showByRight(ts1->btnAdd, QStringLiteral("新建客户"));
-    ts1->NAddCustomer->setVisible(!ts1->btnAdd->isHidden());
-    ts1->NAddCustomer2->setVisible(!ts1->btnAdd->isHidden());
-    showByRight(ts1->btnMod, QStringLiteral("修改客户"));
-    ts1->NModCustomer->setVisible(!ts1->btnMod->isHidden());
-    showByRight(ts1->btnDel, QStringLiteral("删除客户"));
-    ts1->NDelCustomer->setVisible(!ts1->btnDel->isHidden());
-    showByRight(ts1->btnDIY, QStringLiteral("自定义客户信息"));
-    showByRight(ts1->btnExcel, QStringLiteral("导出Excel"));
-    ts1->NExcel->setVisible(!ts1->btnExcel->isHidden());
+    NOper->setVisible(LoginOper->HasRight(QStringLiteral("登录账号管理")));
+    NData->setVisible(LoginOper->HasRight(QStringLiteral("数据维护")));
 }
 
 void TFormMain::ShowCustomerCount()
 {
-    const TKespStringGrid* grid = ts1->StringGrid1;
-    const int count = grid->Cells(0, 1).isEmpty() ? 0 : grid->RowCount() - 1;
-    statPanels[1]->setText(PanelCount + QString::number(count));
+    statPanels[1]->setText(PanelCount + QString::number(ts1->CustomerCount()));
 }
 
 void TFormMain::Terminate()
@@ -229,7 +210,7 @@ void TFormMain::tmrHintTimer()
 {
     static const int hintBytes = ToGbk(CategoryTreeHint).size();
     m_hintBytes = m_hintBytes == hintBytes ? 0 : m_hintBytes + 1;
-    ts1->statHintPanel->setText(GbkPrefix(CategoryTreeHint, m_hintBytes));
+    ts1->ShowHint(GbkPrefix(CategoryTreeHint, m_hintBytes));
 }
 
 void TFormMain::tmrTimeTimer()

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "customerpage.h"
-
 #include <QMainWindow>
 
 class QLabel;
@@ -9,6 +7,8 @@ class QMenu;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class TCustomerPage;
+class TReminderPage;
 
 // The program's main window: login, the two pages, the status bar with the
 // operator, the record count and the clock, the system menu and the timers.
@@ -36,7 +36,7 @@ private:
     void createStatusBar();
     void createSystemMenu();
     void createTimers();
-    // Shows each command only to an operator holding its right.
+    // Shows each of the frame's own commands only to an operator holding its right.
     void applyRights();
 
     void btnSystemClick();
@@ -49,7 +49,7 @@ private:
 
     QTabWidget* pgcntrl1;
     TCustomerPage* ts1;
-    QWidget* ts2;
+    TReminderPage* ts2;
     QStatusBar* stat1;
     QLabel* statPanels[3];
     QMenu* pmSystem;

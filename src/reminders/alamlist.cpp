@@ -1,9 +1,13 @@
 #include "alamlist.h"
 
 #include "alam.h"
+#include "alameditor.h"
+#include "common/messages.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -92,10 +96,44 @@ TAlamListView::TAlamListView(const QVector<TAlamColumn>& columns, int fontPixels
     setItemDelegate(new TAlamListDelegate(centred, this));
 }
 
+void TAlamListView::SetPopupMenu(QMenu* menu)
+{
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, menu,
+            [this, menu](const QPoint& pos) { menu->popup(viewport()->mapToGlobal(pos)); });
+    // The platform turns the menu key into a context-menu request; Shift+F10
+    // opens the menu too, under the current row.
+    auto* keyboard = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(keyboard, &QShortcut::activated, menu, [this, menu] {
+        const QTreeWidgetItem* item = currentItem();
+        menu->popup(viewport()->mapToGlobal(item ? visualItemRect(item).bottomLeft() : QPoint()));
+    });
+    for (QAction* item : menu->actions()) {
+        item->setShortcutContext(Qt::WidgetShortcut);
+        addAction(item);
+    }
+}
+
 QTreeWidgetItem* TAlamListView::SelectedItem() const
 {
     const QList<QTreeWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? nullptr : selected.first();
+}
+
+bool TAlamListView::ModifySelected(int offset)
+{
+    const QTreeWidgetItem* item = SelectedItem();
+    return item && ShowModAlam(item->text(IdColumn), offset) == 1;
+}
+
+// A failing delete raises before the item goes, so the list still shows the reminder.
+void TAlamListView::DeleteSelected()
+{
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item || !AskYesNo(DeleteQuestion(item)))
+        return;
+    Alam->Delete(item->text(IdColumn));
+    delete item;
 }
 
 QString TAlamListView::DeleteQuestion(const QTreeWidgetItem* item)

@@ -3,6 +3,8 @@
 #include <QTreeWidget>
 #include <QVector>
 
+class QMenu;
+
 // One column of a reminder list: its width in pixels and whether its texts are centred.
 struct TAlamColumn
 {
@@ -24,8 +26,18 @@ class TAlamListView : public QTreeWidget
 public:
     TAlamListView(const QVector<TAlamColumn>& columns, int fontPixels, QWidget* parent = nullptr);
 
+    // Pops menu up on a right-click or the context-menu key; the menu's
+    // shortcuts work while the list has the focus.
+    void SetPopupMenu(QMenu* menu);
+
     // The selected item, or null.
     QTreeWidgetItem* SelectedItem() const;
+    // Opens the reminder editor (offset as ShowModAlam takes it) on the
+    // selected reminder; true when it was stored, false without a selection.
+    bool ModifySelected(int offset);
+    // Asks whether to delete the selected reminder; on yes deletes it and
+    // removes its item. Does nothing without a selection.
+    void DeleteSelected();
     // "确实要删除 <schedule text> 的提醒吗？" for an item.
     static QString DeleteQuestion(const QTreeWidgetItem* item);
     // Removes every item showing this reminder, from the last to the first.

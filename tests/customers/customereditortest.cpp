@@ -1,18 +1,27 @@
+#include "alamtest.h"
 #include "customerfixture.h"
 #include "guitest.h"
 
 #include "common/messages.h"
 #include "customers/customereditor.h"
 #include "customers/fieldtitles.h"
+#include "customers/usertype.h"
+#include "data/dbaccess.h"
 #include "operators/loginoper.h"
+#include "reminders/alam.h"
+#include "reminders/alamlist.h"
 
 #include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -59,6 +68,26 @@ QStringList storedCustomer(const QString& guid)
         .value(0);
 }
 
+const int AlamTitleColumn = 3;
+
+// The reminder tab's list, with the tab shown.
+TAlamListView* alamList(QDialog* dialog)
+{
+    Child<QTabWidget>(dialog, "pgcntrl1")->setCurrentIndex(1);
+    return Child<TAlamListView>(dialog, "lv1");
+}
+
+QStringList alamTitles(QDialog* dialog)
+{
+    return ListColumn(alamList(dialog), AlamTitleColumn);
+}
+
+void selectAlam(QDialog* dialog, const QString& title)
+{
+    TAlamListView* list = alamList(dialog);
+    list->setCurrentItem(list->findItems(title, Qt::MatchExactly, AlamTitleColumn).value(0));
+}
+
 } // namespace
 
 // The new and modify customer windows on both engines.
@@ -75,6 +104,9 @@ private slots:
     void modifyKeepsHiddenFields();
     void valueListsReloadWhenTheListOpens();
     void failedSaveKeepsTheWindowOpen();
+    void modifyWindowListsTheCustomersReminders();
+    void reminderCommandsRefillTheTab();
+    void remindersOfANewCustomerOutliveCancel();
 };
 
 void TestCustomerEditor::unusedFieldsAreHidden()
@@ -335,6 +367,133 @@ void TestCustomerEditor::failedSaveKeepsTheWindowOpen()
     QVERIFY2(failure[0].second.startsWith(QStringLiteral("数据库操作失败！")), qPrintable(failure[0].second));
     QCOMPARE(CustomerFixture::rows(QStringLiteral("select Kesp200001,Kesp200003 from Customer")),
              (QList<QStringList>{{QStringLiteral("好值"), QStringLiteral("留着")}}));
+}
+
+// Every reminder of this customer, the silent ones too, and no other.
+void TestCustomerEditor::modifyWindowListsTheCustomersReminders()
+{
+    const QString guid = fixture->addCustomer(fixture->addCategory(QStringLiteral("零售")), {{1, "A001"}});
+    const QString other = fixture->addCustomer(UserType->GetTypeID(QStringLiteral("零售")), {{1, "A002"}});
+    const QDate day(2030, 5, 6);
+    InsertAlam({RepeatOnce, day, 9, 0, 0, QStringLiteral("一次"), guid});
+    InsertAlam({RepeatDaily, day, 9, 0, 0, QStringLiteral("别人的"), other});
+    InsertAlam({RepeatNever, day, 9, 0, 0, QStringLiteral("不提醒的"), guid});
+    InsertAlam({RepeatWeekly, day, 9, 0, 135, QStringLiteral("每周的"), guid, QStringLiteral("张三")});
+    InsertAlam({RepeatDaily, day, 9, 0, 0, QStringLiteral("没有客户")});
+
+    QStringList titles;
+    QStringList headers;
+    QList<int> widths;
+    QStringList commands;
+    int fontPixels = 0;
+    QString toolTip;
+    DriveNextModal([&](QDialog* dialog) {
+        QCOMPARE(Child<QTabWidget>(dialog, "pgcntrl1")->tabText(1), QStringLiteral("回访提醒"));
+        titles = alamTitles(dialog);
+        TAlamListView* list = alamList(dialog);
+        for (int column = 0; column < list->columnCount(); ++column) {
+            headers.append(list->headerItem()->text(column));
+            widths.append(list->header()->sectionSize(column));
+        }
+        fontPixels = list->font().pixelSize();
+        toolTip = list->toolTip();
+        for (const char* button : {"btnAdd", "btnMod", "btnDel"})
+            commands.append(Child<QPushButton>(dialog, button)->text());
+        for (const QAction* item : Child<QMenu>(dialog, "pmAlam")->actions())
+            commands.append(item->text());
+    });
+    QCOMPARE(ShowModCustomer(guid), 2);
+    QCOMPARE(titles, (QStringList{"一次", "不提醒的", "每周的"}));
+    QCOMPARE(headers, (QStringList{"ID", "重复频率", "提醒时间", "标题", "内容", "状态"}));
+    QCOMPARE(widths, (QList<int>{1, 72, 150, 100, 220, 72}));
+    QCOMPARE(fontPixels, 13);
+    QCOMPARE(toolTip, QStringLiteral("点右键可以新建、修改和删除提醒"));
+    QCOMPARE(commands, (QStringList{"新建", "修改", "删除", "新建提醒", "修改", "删除"}));
+}
+
+// New, modify and delete store at once, under this customer; new and modify
+// refill the list, delete takes the item out.
+void TestCustomerEditor::reminderCommandsRefillTheTab()
+{
+    const QString guid = fixture->addCustomer(fixture->addCategory(QStringLiteral("零售")), {{1, "A001"}});
+    const QString weeklyId = InsertAlam({RepeatWeekly, QDate(2030, 5, 6), 9, 30, 135, QStringLiteral("每周的"), guid});
+
+    QStringList afterAdd;
+    QStringList afterModify;
+    QStringList afterDelete;
+    QStringList repeatChoices;
+    int storedAfterNo = 0;
+    Shown questions;
+    DriveNextModal([&](QDialog* dialog) {
+        TAlamListView* list = alamList(dialog);
+        list->topLevelItem(0)->setText(AlamTitleColumn, QStringLiteral("未刷新"));
+        DriveNextModal([&](QDialog* editor) {
+            for (const QRadioButton* button : Child<QWidget>(editor, "rd1")->findChildren<QRadioButton*>())
+                repeatChoices.append(button->text());
+            FillAlamEditor(editor, QStringLiteral("每天"), 8, 0, QStringLiteral("新回访"));
+            ClickOK(editor);
+        });
+        ChooseFromMenu(Child<QAction>(dialog, "NAdd"));
+        afterAdd = alamTitles(dialog);
+
+        selectAlam(dialog, QStringLiteral("每周的"));
+        DriveNextModal([](QDialog* editor) {
+            ReplaceText(Child<QComboBox>(editor, "cbbTitle")->lineEdit(), QStringLiteral("每周改"));
+            ClickOK(editor);
+        });
+        QTest::mouseClick(Child<QPushButton>(dialog, "btnMod"), Qt::LeftButton);
+        afterModify = alamTitles(dialog);
+
+        selectAlam(dialog, QStringLiteral("每周改"));
+        MessageTesting::setNextAnswer(false);
+        QTest::mouseClick(Child<QPushButton>(dialog, "btnDel"), Qt::LeftButton);
+        storedAfterNo = AlamCount(guid);
+        MessageTesting::setNextAnswer(true);
+        ChooseFromMenu(Child<QAction>(dialog, "NDel"));
+        afterDelete = alamTitles(dialog);
+        questions = takeShown();
+    });
+    QCOMPARE(ShowModCustomer(guid), 2);
+    QCOMPARE(repeatChoices, (QStringList{"不提醒", "只一次", "每天", "每周", "每月"}));
+    QCOMPARE(afterAdd, (QStringList{"每周的", "新回访"}));
+    QCOMPARE(afterModify, (QStringList{"每周改", "新回访"}));
+    QCOMPARE(storedAfterNo, 2);
+    QCOMPARE(afterDelete, QStringList{"新回访"});
+    const QString weekly = fixture->db.engine() == TestEngine::Postgres ? QStringLiteral("每周135  9时30分")
+                                                                         : QStringLiteral("每周 135  9时 30分");
+    const QPair<QString, QString> question{QStringLiteral("确认"),
+                                           QStringLiteral("确实要删除 %1 的提醒吗？").arg(weekly)};
+    QCOMPARE(questions, (Shown{question, question}));
+    QCOMPARE(CustomerFixture::rows(QStringLiteral("select ReTitle,ReDay from Alam where sGUID='%1'").arg(guid)),
+             (QList<QStringList>{{QStringLiteral("新回访"), QStringLiteral("2")}}));
+    QCOMPARE(DbQueryInteger(QStringLiteral("select count(*) from Alam where ID=%1").arg(weeklyId)), 0);
+}
+
+// The new customer's key exists from the window's opening: its reminders are
+// stored under it at once and stay when the window is cancelled.
+void TestCustomerEditor::remindersOfANewCustomerOutliveCancel()
+{
+    fixture->addCategory(QStringLiteral("零售"));
+    InsertAlam({RepeatDaily, QDate(2030, 5, 6), 9, 0, 0, QStringLiteral("没有客户")});
+    QString guid;
+    QStringList atStart;
+    QStringList afterAdd;
+    DriveNextModal([&](QDialog* dialog) {
+        atStart = alamTitles(dialog);
+        guid = static_cast<TFormBaseCustomer*>(dialog)->CustomerGuid;
+        DriveNextModal([](QDialog* editor) {
+            FillAlamEditor(editor, QStringLiteral("每天"), 8, 0, QStringLiteral("先记下"));
+            ClickOK(editor);
+        });
+        QTest::mouseClick(Child<QPushButton>(dialog, "btnAdd"), Qt::LeftButton);
+        afterAdd = alamTitles(dialog);
+    });
+    QString saved;
+    QCOMPARE(ShowAddCustomer(&saved), 2);
+    QCOMPARE(atStart, QStringList());
+    QCOMPARE(afterAdd, QStringList{"先记下"});
+    QCOMPARE(AlamCount(guid), 1);
+    QVERIFY(CustomerFixture::rows(QStringLiteral("select sGUID from Customer")).isEmpty());
 }
 
 KESP_DB_TEST(TestCustomerEditor)

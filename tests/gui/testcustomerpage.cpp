@@ -1,13 +1,14 @@
 #include "customerfixture.h"
 #include "guitest.h"
+#include "mainwindowtest.h"
 
 #include "common/messages.h"
 #include "common/waitingpanel.h"
 #include "controls/stringgrid.h"
 #include "customers/fieldtitles.h"
 #include "data/dbaccess.h"
+#include "mainwindow/customerpage.h"
 #include "mainwindow/mainwindow.h"
-#include "operators/loginoper.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,21 +35,6 @@ const QString Prospects = QStringLiteral("潜在");
 const QStringList RightsCommands{"NAddType", "NModType",     "NDelType", "NOper",        "NData",
                                  "btnAdd",   "NAddCustomer", "NAddCustomer2", "btnMod", "NModCustomer",
                                  "btnDel",   "NDelCustomer", "btnDIY",   "btnExcel",     "NExcel"};
-
-// Whether action opens a modal window; one that opens is cancelled at once.
-bool opensModal(const std::function<void()>& action)
-{
-    auto opened = std::make_shared<bool>(false);
-    QTimer::singleShot(0, [opened] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            *opened = true;
-            dialog->done(2);
-        }
-    });
-    action();
-    QCoreApplication::processEvents();
-    return *opened;
-}
 
 } // namespace
 
@@ -79,8 +65,7 @@ private slots:
     void commandsFollowRights();
 
 private:
-    void addOperator(const QString& name, const QStringList& rights);
-    void openMainWindow(const QString& oper = QStringLiteral("Admin"));
+    void openMainWindow(const QString& oper = AdminName) { OpenMainWindow(m_window, oper); }
     template <typename T>
     T* control(const char* name) const
     {
@@ -125,31 +110,6 @@ void TestCustomerPage::cleanup()
     m_fixture.reset();
 }
 
-void TestCustomerPage::addOperator(const QString& name, const QStringList& rights)
-{
-    const QString escapedName = SqlEscape(name);
-    QStringList batch{
-        QStringLiteral("insert into Oper(OperName,OperPass,Remark) values ('%1','','')").arg(escapedName)};
-    for (const QString& right : rights)
-        batch.append(QStringLiteral("insert into authority(OperName,Rules) values ('%1','%2')")
-                         .arg(escapedName, SqlEscape(right)));
-    DbExecute(batch.join(QStringLiteral("@#@")));
-}
-
-void TestCustomerPage::openMainWindow(const QString& oper)
-{
-    m_window = std::make_unique<TFormMain>();
-    OnNextModal([oper](QWidget* login) {
-        Child<QComboBox>(login, "cbbUserID")->setCurrentText(oper);
-        QTest::keyClick(login, Qt::Key_Return);
-    });
-    QVERIFY(m_window->FormShow());
-    QCOMPARE(LoginOper->OperName, oper);
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
 QTreeWidgetItem* TestCustomerPage::node(const QString& text) const
 {
     const QList<QTreeWidgetItem*> found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
@@ -172,10 +132,7 @@ void TestCustomerPage::doubleClickRow(int row)
 
 void TestCustomerPage::choose(const char* item)
 {
-    auto* action = control<QAction>(item);
-    auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
-    menu->popup(m_window->geometry().center());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    ChooseFromMenu(control<QAction>(item));
 }
 
 bool TestCustomerPage::popsUp(QAbstractItemView* view, const char* menu)
@@ -353,7 +310,7 @@ void TestCustomerPage::modifyAndDeleteNeedACustomer()
 {
     openMainWindow();
     clickNode(Prospects);
-    QVERIFY(!opensModal([this] { QTest::mouseClick(control<QPushButton>("btnMod"), Qt::LeftButton); }));
+    QVERIFY(!OpensModal([this] { QTest::mouseClick(control<QPushButton>("btnMod"), Qt::LeftButton); }));
     QTest::mouseClick(control<QPushButton>("btnDel"), Qt::LeftButton);
     QVERIFY(takeShown().isEmpty());
     QCOMPARE(CustomerFixture::rows(QStringLiteral("select count(*) from Customer")).value(0).value(0),
@@ -518,7 +475,7 @@ void TestCustomerPage::commandsFollowRights()
     QFETCH(QStringList, visible);
     const QString oper = rights.isEmpty() ? QStringLiteral("Admin") : QStringLiteral("操作员");
     if (!rights.isEmpty())
-        addOperator(oper, rights);
+        AddOperator(oper, rights);
     openMainWindow(oper);
 
     QStringList shown;
@@ -537,7 +494,7 @@ void TestCustomerPage::commandsFollowRights()
     QCOMPARE(popsUp(grid(), "pmCustomer"), !visible.isEmpty());
 
     const bool mayModify = visible.contains(QStringLiteral("btnMod"));
-    QCOMPARE(opensModal([this] { doubleClickRow(1); }), mayModify);
+    QCOMPARE(OpensModal([this] { doubleClickRow(1); }), mayModify);
 }
 
 KESP_DB_TEST(TestCustomerPage)

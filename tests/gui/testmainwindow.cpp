@@ -6,8 +6,10 @@
 #include "common/messages.h"
 #include "customers/customer.h"
 #include "customers/usertype.h"
+#include "mainwindow/customerpage.h"
 #include "mainwindow/mainwindow.h"
 #include "operators/loginoper.h"
+#include "reminders/alam.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -46,12 +48,15 @@ void TestMainWindow::init()
     LoginOper = new TLoginOper;
     UserType = new TUserType;
     Customer = new TCustomer;
+    Alam = new TAlam;
     MessageTesting::takeShown();
 }
 
 void TestMainWindow::cleanup()
 {
     m_window.reset();
+    delete Alam;
+    Alam = nullptr;
     delete Customer;
     Customer = nullptr;
     delete UserType;

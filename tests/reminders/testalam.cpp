@@ -1,3 +1,4 @@
+#include "alamtest.h"
 #include "customerfixture.h"
 
 #include "common/clock.h"
@@ -22,14 +23,6 @@ struct Schedule
     int monWeek;
     QDate date;
 };
-
-QStringList column(const QTreeWidget& view, int col)
-{
-    QStringList texts;
-    for (int row = 0; row < view.topLevelItemCount(); ++row)
-        texts.append(view.topLevelItem(row)->text(col));
-    return texts;
-}
 
 } // namespace
 
@@ -83,7 +76,7 @@ QString TestAlam::add(const Schedule& schedule, const QString& title)
 QStringList TestAlam::listed(int filter, const QString& customer)
 {
     Alam->FillList(&view, filter, customer);
-    return column(view, 0);
+    return ListColumn(&view, 0);
 }
 
 void TestAlam::scheduleTexts_data()
@@ -352,7 +345,7 @@ void TestAlam::failingListKeepsItems()
     DbExecute(QStringLiteral("drop table Alam"));
 
     QVERIFY_THROWS_EXCEPTION(EDBException, Alam->FillList(&view, FilterAll, QString()));
-    QCOMPARE(column(view, 0), QStringList{id});
+    QCOMPARE(ListColumn(&view, 0), QStringList{id});
 }
 
 void TestAlam::loadOfMissingReminderRaises()

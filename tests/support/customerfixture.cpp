@@ -26,7 +26,7 @@ CustomerFixture::CustomerFixture()
     Customer = new TCustomer;
     Alam = new TAlam;
     LoginOper = new TLoginOper;
-    LoginOper->OperName = QStringLiteral("Admin");
+    LoginOper->OperName = AdminName;
     FieldTitles.clear();
     UsedFieldTitles.clear();
 }

@@ -2,11 +2,14 @@
 
 #include "common/messages.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QTest>
+#include <QMenu>
 #include <QPointer>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 void OnNextModal(std::function<void(QWidget*)> action)
@@ -29,6 +32,39 @@ void OnNextModal(std::function<void(QWidget*)> action)
         }
     });
     timer->start();
+}
+
+bool OpensModal(const std::function<void()>& action)
+{
+    auto opened = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [opened] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            *opened = true;
+            dialog->done(2);
+        }
+    });
+    action();
+    QCoreApplication::processEvents();
+    return *opened;
+}
+
+void ChooseFromMenu(QAction* item)
+{
+    auto* menu = qobject_cast<QMenu*>(item->associatedObjects().value(0));
+    QVERIFY2(menu, qPrintable(item->objectName()));
+    menu->popup(menu->parentWidget()->window()->geometry().center());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+}
+
+void ClickRadio(QWidget* group, const QString& caption)
+{
+    for (QRadioButton* button : group->findChildren<QRadioButton*>()) {
+        if (button->text() == caption) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    }
+    QFAIL(qPrintable(caption));
 }
 
 QStringList TakeShownMessages()
