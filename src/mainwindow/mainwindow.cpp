@@ -16,6 +16,9 @@
 #include "operators/loginoper.h"
 #include "operators/loginwindow.h"
 #include "operators/opermanagerwindow.h"
+#include "reminders/alam.h"
+#include "reminders/alamevents.h"
+#include "reminders/alamfiring.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -134,6 +137,9 @@ void TFormMain::createTimers()
     tmrHint = timer("tmrHint", 200, &TFormMain::tmrHintTimer);
     tmrTime = timer("tmrTime", 1000, &TFormMain::tmrTimeTimer);
     TimerDB = timer("TimerDB", 1000, &TFormMain::TimerDBTimer);
+    // The reminder check runs from the window's creation on, during the login too.
+    m_firing = new TAlamFiring(this, this);
+    tmr1 = timer("tmr1", 1000, &TFormMain::tmr1Timer);
 }
 
 bool TFormMain::FormShow()
@@ -229,4 +235,43 @@ void TFormMain::TimerDBTimer()
         ~Restart() { timer->start(); }
     } restart{TimerDB};
     DbAccess->KeepAlive();
+}
+
+void TFormMain::tmr1Timer()
+{
+    m_firing->Tick();
+}
+
+void TFormMain::customEvent(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != WM_ALAMDELETE && type != WM_ALAMSEEN && type != WM_ALAMSNOOZE)
+        return QMainWindow::customEvent(event);
+    const auto* choice = static_cast<const TAlamEvent*>(event);
+    const QString id = QString::number(choice->Id);
+    if (type == WM_ALAMDELETE)
+        WMAlamDelete(id);
+    else if (type == WM_ALAMSEEN)
+        WMAlamSeen(id);
+    else
+        WMAlamSnooze(id, choice->SnoozeKind);
+}
+
+// A failing statement raises before the list is touched, so the list stays as it was.
+void TFormMain::WMAlamDelete(const QString& id)
+{
+    Alam->Delete(id);
+    ts2->RemoveAlam(id);
+}
+
+void TFormMain::WMAlamSeen(const QString& id)
+{
+    Alam->MarkSeen(id);
+    ts2->MarkSeen(id);
+}
+
+void TFormMain::WMAlamSnooze(const QString& id, int kind)
+{
+    Alam->Snooze(id, kind);
+    ts2->Fill();
 }

@@ -8,6 +8,7 @@ class QStatusBar;
 class QTabWidget;
 class QTimer;
 class TCustomerPage;
+class TAlamFiring;
 class TReminderPage;
 
 // The program's main window: login, the two pages, the status bar with the
@@ -31,6 +32,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The reminder pop-ups' choices, posted to this window.
+    void customEvent(QEvent* event) override;
 
 private:
     void createStatusBar();
@@ -46,6 +49,10 @@ private:
     void tmrHintTimer();
     void tmrTimeTimer();
     void TimerDBTimer();
+    void tmr1Timer();
+    void WMAlamDelete(const QString& id);
+    void WMAlamSeen(const QString& id);
+    void WMAlamSnooze(const QString& id, int kind);
 
     QTabWidget* pgcntrl1;
     TCustomerPage* ts1;
@@ -59,6 +66,8 @@ private:
     QTimer* tmrHint;
     QTimer* tmrTime;
     QTimer* TimerDB;
+    QTimer* tmr1;
+    TAlamFiring* m_firing;
 
     int m_hintBytes = 0;
     bool m_terminating = false;
