@@ -10,12 +10,16 @@
 #include <QShortcut>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace {
 
 const int IdColumn = 0;
 const int RepeatColumn = 1;
 const int ScheduleColumn = 2;
 const int StateColumn = 5;
+// Room on either side of a cell's text.
+const int ScheduleMargin = 12;
 
 // Draws each row in the colour of its repeat kind, centres the columns that
 // ask for it and draws the grid lines of a report list. Done while drawing,
@@ -94,6 +98,14 @@ TAlamListView::TAlamListView(const QVector<TAlamColumn>& columns, int fontPixels
             headerItem()->setTextAlignment(column, Qt::AlignCenter);
     }
     setItemDelegate(new TAlamListDelegate(centred, this));
+
+    // In a font wider than the designed one the schedule column grows rather
+    // than cut off the time, the part the operator reads it for.
+    const int scheduleWidth = std::max(fontMetrics().horizontalAdvance(QStringLiteral("2026-12-31  23时 59分")),
+                                       fontMetrics().horizontalAdvance(QStringLiteral("每月 31号  23时 59分")))
+        + ScheduleMargin;
+    if (header()->sectionSize(ScheduleColumn) < scheduleWidth)
+        header()->resizeSection(ScheduleColumn, scheduleWidth);
 }
 
 void TAlamListView::SetPopupMenu(QMenu* menu)
