@@ -137,6 +137,9 @@ void DriveNextModal(std::function<void(QDialog*)> drive)
         QPointer<QDialog> dialog = qobject_cast<QDialog*>(modal);
         if (!dialog)
             QFAIL("the modal window is no dialog");
+        // Focus moves, and with them the checks on leaving a field, need the active window.
+        if (!QTest::qWaitForWindowActive(dialog))
+            QFAIL("the dialog did not become the active window");
         drive(dialog);
         if (dialog && dialog->isVisible())
             dialog->done(2);

@@ -57,8 +57,9 @@ void AddHostileTextRows();
 using Shown = QList<QPair<QString, QString>>;
 Shown takeShown();
 
-// Runs drive on the dialog that the next exec() shows (see OnNextModal);
-// closes the dialog with the cancel result if drive left it open.
+// Runs drive on the dialog that the next exec() shows (see OnNextModal), once
+// it is the active window; closes the dialog with the cancel result if drive
+// left it open.
 void DriveNextModal(std::function<void(QDialog*)> drive);
 // Types text into a widget the way an input method delivers it.
 void TypeText(QWidget* widget, const QString& text);
