@@ -86,7 +86,7 @@ void TestReminderFiring::openMainWindow(const QDateTime& now)
 TFormShowAlam* TestReminderFiring::popUpAt(const QDateTime& now)
 {
     Clock::setTestNow(now);
-    return QTest::qWaitFor([] { return !openPopups().isEmpty(); }, 3000) && openPopups().size() == 1
+    return QTest::qWaitFor([] { return !openPopups().isEmpty(); }, 5000) && openPopups().size() == 1
         ? openPopups().first()
         : nullptr;
 }
